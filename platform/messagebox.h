@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+/**
+ * @brief The program's message box: one "OK" button and the program's title as caption.
+ *
+ * It blocks until the user presses OK; tests answer it through QApplication::activeModalWidget().
+ */
+namespace MessageBox {
+
+inline constexpr char Caption[] = "Horavista";
+
+enum class Icon { None, Information, Warning, Critical };
+
+void show(QWidget *parent, const QString &text, Icon icon = Icon::None);
+
+} // namespace MessageBox

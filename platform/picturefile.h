@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QIcon>
+#include <QImage>
+#include <QString>
+
+/**
+ * @brief Reading the program's picture files (the dial picture, the window icon).
+ *
+ * Each reader returns a null result and a one-line reason when the file is missing or is not a
+ * readable picture; what to do then is the caller's choice.
+ */
+namespace PictureFile {
+
+QImage read(const QString &path, QString *error = nullptr);
+
+/**
+ * The icon an icon file holds. An .ico may carry several sizes and colour depths; of two images of
+ * one size the later, usually the deeper, is kept.
+ */
+QIcon readIcon(const QString &path, QString *error = nullptr);
+
+/** The icon stored with the program, for windows whose icon file is missing or damaged. */
+QIcon builtInIcon();
+
+} // namespace PictureFile
