@@ -1,0 +1,33 @@
+#include "clock/citytable.h"
+
+#include <QComboBox>
+#include <QStringList>
+
+// The spellings are the stored ones: the settings file holds these names, so they never change.
+const std::array<City, CityCount> CityTable = {{
+    {"Tokyo", 0},           {"Bangkok", -2},      {"Beijing", -1},      {"Berlin", -8},          {"Cairo", -7},
+    {"Chicago ", -15},      {"Dublin", -9},       {"Helsinki", -7},     {"Hong Kong", -1},       {"Honolulu", -19},
+    {"Jakarta", -2},        {"Johannesburg", -7}, {"London", -9},       {"Los Angels", -17},     {"Madrid", -8},
+    {"Manila", -1},         {"Melbourne", 1},     {"Mexico City", -15}, {"Moscow", -6},          {"Nairobi", -6},
+    {"New York", -14},      {"Oslo", -8},         {"Paris", -8},        {"Rio de Janeiro", -12}, {"Rome", -8},
+    {"San Francisco", -17}, {"Seoul", 0},         {"Shanghai", -1},     {"Singapore", -1},       {"Sydney", 1},
+    {"Taipei", -1},         {"Toronto", -14},     {"Vancouver", -17},   {"Washigton DC", -14},   {"Wellington", 3},
+    {"Zurich", -8},
+}};
+
+qint16 zoneOffsetAt(int index)
+{
+    if (index < 0 || index >= CityCount)
+        return 0;
+    return CityTable[static_cast<std::size_t>(index)].zoneOffset;
+}
+
+void appendCityNames(QComboBox *list)
+{
+    QStringList names;
+    names.reserve(CityCount);
+    for (const City &city : CityTable)
+        names.append(QString::fromLatin1(city.name));
+    list->addItems(names);
+    list->setCurrentIndex(-1);
+}
