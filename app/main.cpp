@@ -1,0 +1,18 @@
+#include "app/mainform.h"
+#include "platform/fonts.h"
+
+#include <QApplication>
+#include <QDir>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Horavista"));
+    Fonts::install();
+
+    // The program keeps its files in the folder it is started in; the launcher chooses that folder.
+    MainForm mainForm(QDir::current());
+    mainForm.Form_Load();
+    mainForm.show();
+    return app.exec();
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "settings/mainformcontrols.h"
+
+#include <QDir>
+#include <QMainWindow>
+
+class DialPair;
+class MainSurface;
+class PictureBox;
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+
+/**
+ * @brief The main window mainForm: two dials, the dial picture between them and dial B's city list.
+ *
+ * It reads its files (ico.ico, mainImage.bmp, setTime.properties) from the working folder it is
+ * given, when Form_Load() runs, before it is first shown. The dials tick on their own from then on.
+ */
+class MainForm : public QMainWindow, public MainFormControls
+{
+    Q_OBJECT
+public:
+    explicit MainForm(const QDir &workingFolder, QWidget *parent = nullptr);
+    ~MainForm() override;
+
+    /** Start-up: icon, dial picture, city list, saved settings, position and the hands' pivots. */
+    void Form_Load();
+
+    /** The city list's click handler: names dial B, drops its summer time and sets its offset. */
+    void Combo1_Click();
+
+    DialPair &dials() const { return *m_dials; }
+    qint32 pixelTwips() const { return PixelTwips; }
+
+    bool selectCityB(const QString &city) override;
+    QString selectedCityB() const override;
+    void setCityCaptionA(const QString &caption) override;
+    void setCityCaptionB(const QString &caption) override;
+    void showSummerTimeA(bool shown) override;
+    void showSummerTimeB(bool shown) override;
+
+    /** Closes the window as the program's own request: the other windows stay as they are. */
+    void closeByProgram();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    enum class CloseReason { User, Program };
+
+    void createControls();
+    void createMenus();
+    void loadIcon();
+    void loadPicture();
+    void FillCityList();
+    void Form_QueryUnload(CloseReason reason);
+
+    QDir m_folder;
+    qint32 m_layoutTwips;
+    qint32 PixelTwips = 0;
+    bool m_closingByProgram = false;
+
+    MainSurface *m_surface = nullptr;
+    DialPair *m_dials = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label13 = nullptr;
+    QLabel *Label14 = nullptr;
+    PictureBox *Picture1 = nullptr;
+    QComboBox *Combo1 = nullptr;
+
+    QAction *mnuExit = nullptr;
+    QAction *mnuSetTime = nullptr;
+    QAction *mnuSetImg = nullptr;
+    QAction *mnuCallHelp = nullptr;
+    QAction *mnuCallVersion = nullptr;
+};
