@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing Horavista need.
+# Safe to run again: it says nothing and changes nothing when everything is there.
+set -euo pipefail
+
+packages=(
+    # building
+    cmake ninja-build g++ pkg-config qt6-base-dev libxkbcommon-dev
+    # running: the Japanese and Latin interface fonts, time-zone data
+    fonts-ipafont-gothic fonts-dejavu-core tzdata
+    # running without a display, and the screenshots
+    xvfb xauth imagemagick
+    # tests and benchmarks
+    clang-format libbenchmark-dev
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+    as_root=()
+elif command -v sudo >/dev/null 2>&1; then
+    as_root=(sudo)
+else
+    echo "setup: installing ${missing[*]} needs root or sudo" >&2
+    exit 1
+fi
+
+echo "setup: installing ${missing[*]}"
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
