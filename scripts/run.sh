@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs the clock.
+#
+# The program reads and writes its files in the folder it is started in, so it runs in a per-user
+# working folder, $XDG_DATA_HOME/horavista (~/.local/share/horavista), seeded on first run.
+# Without a display it runs under Xvfb, saves a screenshot after two seconds and keeps ticking
+# until interrupted.
+set -euo pipefail
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="$top/build/run"
+
+"$top/scripts/setup.sh"
+cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHORAVISTA_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" --target horavista
+
+workdir="${XDG_DATA_HOME:-$HOME/.local/share}/horavista"
+mkdir -p "$workdir"
+seed() { # file to copy unless the working folder has it already
+    [ -e "$workdir/$(basename "$1")" ] || cp "$1" "$workdir/"
+}
+seed "$top/assets/icon/ico.ico"
+cd "$workdir"
+
+program="$build/app/horavista"
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+    exec "$program"
+fi
+
+echo "No display: running the clock under Xvfb."
+# A private runtime folder keeps Qt quiet about a missing XDG_RUNTIME_DIR.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    XDG_RUNTIME_DIR=$(mktemp -d)
+    export XDG_RUNTIME_DIR
+fi
+export HORAVISTA_PROGRAM="$program" HORAVISTA_SHOT="$workdir/screenshot.png"
+exec xvfb-run --auto-servernum --server-args="-screen 0 1280x800x24" bash -c '
+    "$HORAVISTA_PROGRAM" &
+    pid=$!
+    trap "kill $pid 2>/dev/null" INT TERM EXIT
+    sleep 2
+    if import -window "++ Pelkin Horavista ++" "$HORAVISTA_SHOT" 2>/dev/null; then
+        echo "Screenshot: $HORAVISTA_SHOT"
+    else
+        echo "Could not take a screenshot." >&2
+    fi
+    echo "The clock keeps running; press Ctrl+C to stop it."
+    wait $pid
+'
