@@ -230,6 +230,11 @@ void TestApp::savedSettingsArePutOnTheWindow()
     QCOMPARE(list->currentText(), QStringLiteral("Sydney"));
     QVERIFY(!tagA->isHidden());
     QVERIFY(!tagB->isHidden());
+    mainForm->show();
+    QVERIFY(QTest::qWaitForWindowExposed(mainForm.get()));
+    const QImage tag = mainForm->grab().toImage();
+    const QPoint corner = tagB->mapTo(mainForm.get(), QPoint(1, tagB->height() - 2));
+    QCOMPARE(tag.pixelColor(corner), QColor(255, 0, 0)); // white on red
     QCOMPARE(HourOffsetA, -13);
     QCOMPARE(HourOffsetB, 2);
 }
