@@ -4,8 +4,13 @@
 # The program reads and writes its files in the folder it is started in, so it runs in a per-user
 # working folder, $XDG_DATA_HOME/horavista (~/.local/share/horavista), seeded on first run.
 # Without a display it runs under Xvfb, saves a screenshot after two seconds and keeps ticking
-# until interrupted.
+# until interrupted. With --screenshot FILE it always runs under Xvfb, saves the screenshot as
+# FILE and ends.
 set -euo pipefail
+shot_only=""
+if [ "${1:-}" = "--screenshot" ] && [ -n "${2:-}" ]; then
+    shot_only=$(realpath -m "$2")
+fi
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$top/build/run"
 
@@ -22,17 +27,17 @@ seed "$top/assets/icon/ico.ico"
 cd "$workdir"
 
 program="$build/app/horavista"
-if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+if [ -z "$shot_only" ] && [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     exec "$program"
 fi
 
-echo "No display: running the clock under Xvfb."
+[ -n "$shot_only" ] || echo "No display: running the clock under Xvfb."
 # A private runtime folder keeps Qt quiet about a missing XDG_RUNTIME_DIR.
 if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
     XDG_RUNTIME_DIR=$(mktemp -d)
     export XDG_RUNTIME_DIR
 fi
-export HORAVISTA_PROGRAM="$program" HORAVISTA_SHOT="$workdir/screenshot.png"
+export HORAVISTA_PROGRAM="$program" HORAVISTA_SHOT="${shot_only:-$workdir/screenshot.png}" HORAVISTA_SHOT_ONLY="$shot_only"
 exec xvfb-run --auto-servernum --server-args="-screen 0 1280x800x24" bash -c '
     "$HORAVISTA_PROGRAM" &
     pid=$!
@@ -42,7 +47,9 @@ exec xvfb-run --auto-servernum --server-args="-screen 0 1280x800x24" bash -c '
         echo "Screenshot: $HORAVISTA_SHOT"
     else
         echo "Could not take a screenshot." >&2
+        [ -z "$HORAVISTA_SHOT_ONLY" ] || exit 1
     fi
+    [ -z "$HORAVISTA_SHOT_ONLY" ] || exit 0
     echo "The clock keeps running; press Ctrl+C to stop it."
     wait $pid
 '
