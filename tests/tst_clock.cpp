@@ -9,7 +9,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QTimeZone>
-#include <QTimer>
 
 #include <cstdlib>
 #include <ctime>
@@ -80,14 +79,11 @@ private Q_SLOTS:
 
     void handEnds_data();
     void handEnds();
-    void dialCentres();
 
     void loadPutsPivotsOnTheCentres();
     void firstTickUpdatesBothDials();
     void secondTickInTheSameSecondChangesNothingAtOffsetZero();
     void everyTickUpdatesWhenDialAIsShifted();
-    void dialsFollowTheWallClockAcrossDaylightSaving();
-    void timerRunsEveryHalfSecond();
 };
 
 void TestClock::init()
@@ -301,19 +297,6 @@ void TestClock::handEnds()
     QVERIFY2(check(ends.hour, hour), qPrintable(show(ends.hour)));
 }
 
-void TestClock::dialCentres()
-{
-    const auto main15 = HandGeometry::Dials::forWindow(15, 390, 4500, 2200);
-    QCOMPARE(main15.DialOffset, 525.0f);
-    QCOMPARE(QPointF(main15.centreA().x, main15.centreA().y), QPointF(915, 915));
-    QCOMPARE(QPointF(main15.centreB().x, main15.centreB().y), QPointF(5025, 2725));
-    const auto main12 = HandGeometry::Dials::forWindow(12, 390, 4500, 2200);
-    QCOMPARE(QPointF(main12.centreA().x, main12.centreA().y), QPointF(810, 810));
-    QCOMPARE(QPointF(main12.centreB().x, main12.centreB().y), QPointF(4920, 2620));
-    const auto dialog15 = HandGeometry::Dials::forWindow(15, 390, 3100, 1150);
-    QCOMPARE(QPointF(dialog15.centreB().x, dialog15.centreB().y), QPointF(3625, 1675));
-}
-
 void TestClock::loadPutsPivotsOnTheCentres()
 {
     QWidget surface;
@@ -374,37 +357,6 @@ void TestClock::everyTickUpdatesWhenDialAIsShifted()
     HourOffsetB = 3;
     dials.tick();
     QCOMPARE(dials.label12()->text(), QStringLiteral("13:00:00"));
-}
-
-void TestClock::dialsFollowTheWallClockAcrossDaylightSaving()
-{
-    setTimeZone("America/New_York");
-    const QDateTime before = QDateTime(QDate(2026, 3, 8), QTime(6, 59, 59), QTimeZone::utc()).toLocalTime();
-    if (before.time() != QTime(1, 59, 59))
-        QSKIP("the time-zone data for New York is not installed");
-    FixedClock clock(before);
-    QWidget surface;
-    DialPair dials(&surface, mainWindowDials(), 15);
-    dials.load(15);
-    HourOffsetA = 14;
-    HourOffsetB = -1;
-    dials.tick();
-    QCOMPARE(dials.label11()->text(), QStringLiteral("15:59:59"));
-    QCOMPARE(dials.label12()->text(), QStringLiteral("00:59:59"));
-    clock.advance(1); // the computer's clock jumps from 01:59:59 to 03:00:00
-    dials.tick();
-    QCOMPARE(dials.label11()->text(), QStringLiteral("17:00:00"));
-    QCOMPARE(dials.label12()->text(), QStringLiteral("02:00:00"));
-}
-
-void TestClock::timerRunsEveryHalfSecond()
-{
-    QWidget surface;
-    DialPair dials(&surface, mainWindowDials(), 15);
-    FIND_CONTROL(timer, QTimer, &dials, "Timer1");
-    QVERIFY(timer->isActive());
-    QCOMPARE(timer->interval(), 500);
-    QTRY_VERIFY_WITH_TIMEOUT(!dials.label11()->text().isEmpty(), 2000);
 }
 
 QTEST_MAIN(TestClock)

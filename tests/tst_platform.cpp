@@ -1,4 +1,3 @@
-#include "platform/atomicfile.h"
 #include "platform/fonts.h"
 #include "platform/formcontrols.h"
 #include "platform/formpainting.h"
@@ -38,7 +37,6 @@ private Q_SLOTS:
     void iconKeepsTheDeeperImageOfEachSize();
     void pictureBoxShowsNaturalSizeFromTheCorner();
 
-    void atomicWriteReplacesOrKeeps();
     void messageBoxHasOneOkAndTheProgramsCaption();
     void designFontsHaveInstalledStandIns();
 };
@@ -193,28 +191,6 @@ void TestPlatform::pictureBoxShowsNaturalSizeFromTheCorner()
     const QImage inside = framed.grab().toImage();
     QCOMPARE(inside.pixelColor(framed.contentsRect().topLeft()), QColor(Qt::red));
     QVERIFY(inside.pixelColor(0, 0) != QColor(Qt::red));
-}
-
-void TestPlatform::atomicWriteReplacesOrKeeps()
-{
-    WorkingFolder folder;
-    VERIFY_FOLDER(folder);
-    const QString path = folder.path(QStringLiteral("file.txt"));
-    QVERIFY(AtomicFile::write(path, "first version, longer").ok);
-    QVERIFY(AtomicFile::write(path, "second").ok);
-    QCOMPARE(folder.read(QStringLiteral("file.txt")), QByteArray("second"));
-
-    {
-        FullDisk full;
-        if (full.isActive()) {
-            const AtomicFile::Result result = AtomicFile::write(path, QByteArray(100, 'x'));
-            QVERIFY(!result.ok);
-            QVERIFY(!result.error.isEmpty());
-        }
-    }
-    QCOMPARE(folder.read(QStringLiteral("file.txt")), QByteArray("second"));
-    QCOMPARE(folder.dir().entryList(QDir::Files), QStringList{QStringLiteral("file.txt")});
-    QVERIFY(!AtomicFile::write(folder.path(QStringLiteral("missing/file.txt")), "x").ok);
 }
 
 void TestPlatform::messageBoxHasOneOkAndTheProgramsCaption()

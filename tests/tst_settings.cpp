@@ -1,65 +1,9 @@
-#include "clock/citytable.h"
-#include "clock/houroffsets.h"
-#include "settings/mainformcontrols.h"
-#include "settings/readsettings.h"
 #include "settings/settingsfile.h"
 #include "testsupport.h"
 
 #include <QFile>
 
 namespace {
-
-/**
- * The main window as the reader sees it, recording each change in order. Selecting a city runs
- * what the main window's list handler does: it names dial B, hides its tag and sets its offset.
- */
-class FakeMainForm : public MainFormControls
-{
-public:
-    QStringList log;
-    QString selected;
-    QString captionA;
-    QString captionB;
-    bool tagA = false;
-    bool tagB = false;
-
-    bool selectCityB(const QString &city) override
-    {
-        for (int i = 0; i < CityCount; ++i) {
-            if (QLatin1String(CityTable[std::size_t(i)].name) == city) {
-                log << QStringLiteral("select ") + city;
-                selected = city;
-                captionB = city;
-                tagB = false;
-                HourOffsetB = zoneOffsetAt(i);
-                return true;
-            }
-        }
-        log << QStringLiteral("no entry ") + city;
-        return false;
-    }
-    QString selectedCityB() const override { return selected; }
-    void setCityCaptionA(const QString &caption) override
-    {
-        log << QStringLiteral("captionA ") + caption;
-        captionA = caption;
-    }
-    void setCityCaptionB(const QString &caption) override
-    {
-        log << QStringLiteral("captionB ") + caption;
-        captionB = caption;
-    }
-    void showSummerTimeA(bool shown) override
-    {
-        log << QStringLiteral("tagA %1").arg(shown);
-        tagA = shown;
-    }
-    void showSummerTimeB(bool shown) override
-    {
-        log << QStringLiteral("tagB %1").arg(shown);
-        tagB = shown;
-    }
-};
 
 ClockSettings settings(qint16 a, const char *cityA, qint16 b, const char *cityB, bool summerA, bool summerB)
 {
@@ -75,8 +19,6 @@ class TestSettings : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-
     void lineIsByteExact_data();
     void lineIsByteExact();
     void writeReplacesTheWholeFile();
@@ -90,23 +32,7 @@ private Q_SLOTS:
     void onlyTheFirstLineIsRead();
     void hourOffsetConversion_data();
     void hourOffsetConversion();
-
-    void missingFileShowsTokyoOnBothDials();
-    void savedFileIsPutOnTheMainWindow();
-    void summerTimeNeedsTheExactSpelling_data();
-    void summerTimeNeedsTheExactSpelling();
-    void damagedFileStopsAtTheFailingStep_data();
-    void damagedFileStopsAtTheFailingStep();
-    void unreadableFileChangesNothing();
-    void cityAIsNotCheckedAgainstTheTable();
-    void writtenFileReadsBackTheSame();
 };
-
-void TestSettings::init()
-{
-    HourOffsetA = 0;
-    HourOffsetB = 0;
-}
 
 void TestSettings::lineIsByteExact_data()
 {
@@ -285,133 +211,6 @@ void TestSettings::hourOffsetConversion()
     QCOMPARE(converted.has_value(), valid);
     if (valid)
         QCOMPARE(int(*converted), offset);
-}
-
-void TestSettings::missingFileShowsTokyoOnBothDials()
-{
-    WorkingFolder folder;
-    VERIFY_FOLDER(folder);
-    HourOffsetA = 7;
-    HourOffsetB = 7;
-    FakeMainForm mainForm;
-    ReadSettings(SettingsFile(folder.dir()), mainForm);
-    QCOMPARE(mainForm.log,
-             (QStringList{QStringLiteral("select Tokyo"), QStringLiteral("captionA Tokyo"),
-                          QStringLiteral("captionB Tokyo"), QStringLiteral("tagA 0"), QStringLiteral("tagB 0")}));
-    QCOMPARE(HourOffsetA, 0);
-    QCOMPARE(HourOffsetB, 0);
-    QVERIFY(!QFile::exists(folder.path(QStringLiteral("setTime.properties"))));
-}
-
-void TestSettings::savedFileIsPutOnTheMainWindow()
-{
-    WorkingFolder folder;
-    VERIFY_FOLDER(folder);
-    QVERIFY(folder.write(QStringLiteral("setTime.properties"), "-13,\"New York\",2,\"Sydney\",#TRUE#,#TRUE#\r\n"));
-    FakeMainForm mainForm;
-    ReadSettings(SettingsFile(folder.dir()), mainForm);
-    // The list handler runs first; the steps after it set dial B's offset, caption and tag again.
-    QCOMPARE(mainForm.log.first(), QStringLiteral("select Sydney"));
-    QCOMPARE(HourOffsetA, -13);
-    QCOMPARE(HourOffsetB, 2);
-    QCOMPARE(mainForm.captionA, QStringLiteral("New York"));
-    QCOMPARE(mainForm.captionB, QStringLiteral("Sydney"));
-    QVERIFY(mainForm.tagA);
-    QVERIFY(mainForm.tagB);
-}
-
-void TestSettings::summerTimeNeedsTheExactSpelling_data()
-{
-    QTest::addColumn<QByteArray>("flag");
-    QTest::addColumn<bool>("shown");
-    QTest::newRow("exact") << QByteArray("#TRUE#") << true;
-    QTest::newRow("lower case") << QByteArray("#true#") << false;
-    QTest::newRow("no hash marks") << QByteArray("TRUE") << false;
-    QTest::newRow("quoted") << QByteArray("\"#TRUE#\"") << true;
-    QTest::newRow("false") << QByteArray("#FALSE#") << false;
-    QTest::newRow("anything") << QByteArray("1") << false;
-}
-
-void TestSettings::summerTimeNeedsTheExactSpelling()
-{
-    QFETCH(QByteArray, flag);
-    QFETCH(bool, shown);
-    WorkingFolder folder;
-    VERIFY_FOLDER(folder);
-    QVERIFY(folder.write(QStringLiteral("setTime.properties"),
-                         "-13,\"New York\",0,\"Tokyo\"," + flag + "," + flag + "\r\n"));
-    FakeMainForm mainForm;
-    ReadSettings(SettingsFile(folder.dir()), mainForm);
-    QCOMPARE(mainForm.tagA, shown);
-    QCOMPARE(mainForm.tagB, shown);
-    QCOMPARE(HourOffsetA, -13); // the file's number stands, whatever the flag says
-}
-
-void TestSettings::damagedFileStopsAtTheFailingStep_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("log");
-    QTest::addColumn<int>("offsetB");
-    QTest::newRow("five fields") << QByteArray("5,\"Tokyo\",1,\"Sydney\",#TRUE#\r\n") << QStringList() << 99;
-    QTest::newRow("field 1 not a number")
-        << QByteArray("x,\"Tokyo\",1,\"Sydney\",#TRUE#,#TRUE#\r\n") << QStringList() << 99;
-    QTest::newRow("field 3 out of range")
-        << QByteArray("0,\"Tokyo\",40000,\"Sydney\",#TRUE#,#TRUE#\r\n") << QStringList() << 99;
-    QTest::newRow("dial B's city without its blank") << QByteArray("0,\"Tokyo\",-15,\"Chicago\",#FALSE#,#FALSE#\r\n")
-                                                     << QStringList{QStringLiteral("no entry Chicago")} << 99;
-}
-
-void TestSettings::damagedFileStopsAtTheFailingStep()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, log);
-    QFETCH(int, offsetB);
-    WorkingFolder folder;
-    VERIFY_FOLDER(folder);
-    QVERIFY(folder.write(QStringLiteral("setTime.properties"), bytes));
-    HourOffsetA = 99;
-    HourOffsetB = 99;
-    FakeMainForm mainForm;
-    ReadSettings(SettingsFile(folder.dir()), mainForm);
-    QCOMPARE(mainForm.log, log);
-    QCOMPARE(int(HourOffsetA), 99);
-    QCOMPARE(int(HourOffsetB), offsetB);
-}
-
-void TestSettings::unreadableFileChangesNothing()
-{
-    WorkingFolder folder;
-    VERIFY_FOLDER(folder);
-    QVERIFY(folder.dir().mkdir(QStringLiteral("setTime.properties"))); // present, but no file to read
-    FakeMainForm mainForm;
-    ReadSettings(SettingsFile(folder.dir()), mainForm);
-    QVERIFY(mainForm.log.isEmpty());
-}
-
-void TestSettings::cityAIsNotCheckedAgainstTheTable()
-{
-    WorkingFolder folder;
-    VERIFY_FOLDER(folder);
-    QVERIFY(folder.write(QStringLiteral("setTime.properties"), "5,\"Atlantis\",0,\"Tokyo\",#FALSE#,#FALSE#\r\n"));
-    FakeMainForm mainForm;
-    ReadSettings(SettingsFile(folder.dir()), mainForm);
-    QCOMPARE(mainForm.captionA, QStringLiteral("Atlantis"));
-    QCOMPARE(HourOffsetA, 5);
-}
-
-void TestSettings::writtenFileReadsBackTheSame()
-{
-    WorkingFolder folder;
-    VERIFY_FOLDER(folder);
-    const SettingsFile file(folder.dir());
-    QVERIFY(file.write(settings(-14, "Chicago ", 4, "Wellington", true, true)).ok);
-    FakeMainForm mainForm;
-    ReadSettings(file, mainForm);
-    QCOMPARE(mainForm.captionA, QStringLiteral("Chicago "));
-    QCOMPARE(mainForm.captionB, QStringLiteral("Wellington"));
-    QCOMPARE(HourOffsetA, -14);
-    QCOMPARE(HourOffsetB, 4);
-    QVERIFY(mainForm.tagA && mainForm.tagB);
 }
 
 QTEST_MAIN(TestSettings)
