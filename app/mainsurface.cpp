@@ -17,5 +17,5 @@ void MainSurface::paintEvent(QPaintEvent *event)
     if (!m_dials)
         return;
     QPainter painter(this);
-    m_dials->paint(painter, event->rect());
+    m_dials->paint(painter, event->region());
 }

@@ -113,21 +113,27 @@ void DialPair::moveEnd(HandLine *line, const HandGeometry::Point &end)
 {
     if (line->X2 == end.x && line->Y2 == end.y)
         return;
-    const QRect before = FormPainting::lineBounds(line->start(), line->end(), m_layoutTwips);
+    // The old and the new stroke each repaint their own box: their common box would take in
+    // much of the dial for a hand that swings across it.
+    m_surface->update(FormPainting::lineBounds(line->start(), line->end(), m_layoutTwips));
     line->X2 = end.x;
     line->Y2 = end.y;
-    m_surface->update(before.united(FormPainting::lineBounds(line->start(), line->end(), m_layoutTwips)));
+    m_surface->update(FormPainting::lineBounds(line->start(), line->end(), m_layoutTwips));
 }
 
-void DialPair::paint(QPainter &painter, const QRect &dirty) const
+void DialPair::paint(QPainter &painter, const QRegion &dirty) const
 {
     const QColor windowText = m_surface->palette().color(QPalette::Text);
     for (const QRect &shape : m_shapes) {
-        if (Twips::toPixels(shape, m_layoutTwips).adjusted(0, 0, 1, 1).intersects(dirty))
-            FormPainting::paintOutline(painter, shape, windowText, m_layoutTwips);
+        const QRect box = Twips::toPixels(shape, m_layoutTwips);
+        // Only the one-pixel outline is drawn, so only a dirty part of it counts.
+        if (!(dirty - QRegion(box.adjusted(1, 1, -1, -1))).intersects(box))
+            continue;
+
+        FormPainting::paintOutline(painter, shape, windowText, m_layoutTwips);
     }
     for (const HandLine *line : m_lines) {
-        if (!FormPainting::lineBounds(line->start(), line->end(), m_layoutTwips).intersects(dirty))
+        if (!dirty.intersects(FormPainting::lineBounds(line->start(), line->end(), m_layoutTwips)))
             continue;
         const QColor colour = line->colour().isValid() ? line->colour() : windowText;
         FormPainting::paintLine(painter, line->start(), line->end(), colour, m_layoutTwips);

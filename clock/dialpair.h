@@ -8,6 +8,7 @@
 #include <QLineF>
 #include <QObject>
 #include <QRect>
+#include <QRegion>
 
 #include <array>
 
@@ -55,7 +56,7 @@ public:
     /** Timer1_Timer. */
     void tick();
 
-    void paint(QPainter &painter, const QRect &dirty) const;
+    void paint(QPainter &painter, const QRegion &dirty) const;
 
     const HandGeometry::Dials &geometry() const { return m_dials; }
     HandLine *line(int number) const { return m_lines.at(std::size_t(number - 1)); }

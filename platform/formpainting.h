@@ -15,7 +15,7 @@ namespace FormPainting {
 
 inline constexpr int LineWidthPixels = 2;
 
-/** A line control: 2 pixels wide, round caps. */
+/** A line control: 2 pixels wide, round caps, not antialiased. */
 void paintLine(QPainter &painter, const QPointF &from, const QPointF &to, const QColor &colour, int pixelTwips);
 
 /** A shape control in its default form: a rectangle outline one pixel wide, transparent inside. */
