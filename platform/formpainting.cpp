@@ -37,7 +37,7 @@ QRect lineBounds(const QPointF &from, const QPointF &to, int pixelTwips)
     const double top = std::floor(std::min(from.y(), to.y()) / pixelTwips);
     const double right = std::ceil(std::max(from.x(), to.x()) / pixelTwips);
     const double bottom = std::ceil(std::max(from.y(), to.y()) / pixelTwips);
-    // Half the pen's width on every side, plus a pixel for antialiasing.
+    // Half the pen's width on every side, plus a pixel for rounding to whole pixels.
     const int margin = LineWidthPixels / 2 + 1;
     return QRect(QPoint(int(left), int(top)), QPoint(int(right), int(bottom)))
         .adjusted(-margin, -margin, margin, margin);
