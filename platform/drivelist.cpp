@@ -25,11 +25,6 @@ constexpr Qt::CaseSensitivity PathCase = Qt::CaseInsensitive;
 constexpr Qt::CaseSensitivity PathCase = Qt::CaseSensitive;
 #endif
 
-bool isUnder(const QString &folder, const QString &path)
-{
-    return path == folder || path.startsWith(withTrailingSlash(folder));
-}
-
 #ifdef Q_OS_WIN
 
 class WindowsDrives : public DriveList
@@ -82,6 +77,11 @@ private:
 };
 
 #else
+
+bool isUnder(const QString &folder, const QString &path)
+{
+    return path == folder || path.startsWith(withTrailingSlash(folder));
+}
 
 class MountedVolumes : public DriveList
 {

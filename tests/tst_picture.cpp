@@ -152,6 +152,7 @@ private Q_SLOTS:
     void choosingPaintsThePreviewToThePixel_data();
     void choosingPaintsThePreviewToThePixel();
     void bigPhotoIsDecodedReducedButLooksTheSame();
+    void previewFollowsTheDevicePixelRatio();
     void unreadableChoiceLeavesThePreviewEmpty_data();
     void unreadableChoiceLeavesThePreviewEmpty();
     void storingWritesTheBitmapAndUpdatesTheMainWindow();
@@ -504,6 +505,29 @@ void TestPicture::bigPhotoIsDecodedReducedButLooksTheSame()
         whole.scaled(reference.devicePixels(painted.size()), Qt::IgnoreAspectRatio, Qt::SmoothTransformation), painted);
     const double difference = meanChannelDifference(shown, reference.image());
     QVERIFY2(difference <= 1.0, qPrintable(QString::number(difference)));
+}
+
+void TestPicture::previewFollowsTheDevicePixelRatio()
+{
+    PreviewImage preview(15, 2.0, Qt::white);
+    QCOMPARE(preview.image().size(), QSize(296, 282));
+    QCOMPARE(preview.image().devicePixelRatio(), 2.0);
+    // 2208 x 1656 twips are 147.2 x 110.4 pixels, twice as many on this screen, rounded up.
+    QCOMPARE(preview.devicePixels(QSizeF(2208, 1656)), QSize(295, 221));
+    QImage blue(295, 221, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    preview.paintStretched(blue, QRectF(0, 267, 2208, 1656)); // from 17.8 pixels down, 35.6 on this screen
+    QCOMPARE(preview.image().pixelColor(0, 35), QColor(Qt::white));
+    QCOMPARE(preview.image().pixelColor(0, 36), QColor(Qt::blue));
+    QCOMPARE(preview.image().pixelColor(293, 255), QColor(Qt::blue));
+    QCOMPARE(preview.image().pixelColor(295, 255), QColor(Qt::white));
+
+    // The file keeps the preview's size in device-independent pixels.
+    const QImage stored = preview.stored();
+    QCOMPARE(stored.size(), QSize(148, 141));
+    QCOMPARE(stored.devicePixelRatio(), 1.0);
+    QCOMPARE(stored.pixelColor(70, 70), QColor(Qt::blue));
+    QCOMPARE(stored.pixelColor(70, 10), QColor(Qt::white));
 }
 
 void TestPicture::unreadableChoiceLeavesThePreviewEmpty_data()
