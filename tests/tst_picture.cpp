@@ -158,6 +158,7 @@ private Q_SLOTS:
     void storingWritesTheBitmapAndUpdatesTheMainWindow();
     void cancelAndCloseBoxChangeNothing_data();
     void cancelAndCloseBoxChangeNothing();
+    void failedStoreKeepsTheOldPicture_data();
     void failedStoreKeepsTheOldPicture();
     void browsingFoldersKeepsTheWorkingFolder();
     void driveThatIsNotReadyGoesBackToTheProgramsDrive();
@@ -250,23 +251,19 @@ void TestPicture::fittingWorkedExamples()
 
 void TestPicture::roundingAtExactHalves_data()
 {
-    QTest::addColumn<QString>("what");
     QTest::addColumn<int>("got");
     QTest::addColumn<int>("want");
     // 3863 / 30904 x 100 = 12.5 and 3863 / 154520 x 100 = 2.5: both go down to the even neighbour.
-    QTest::newRow("percent 12.5") << "percent" << int(PictureFitting::percentFor(QSize(30904, 100))) << 12;
-    QTest::newRow("percent 2.5") << "percent" << int(PictureFitting::percentFor(QSize(100, 154520))) << 2;
-    QTest::newRow("percent 1931.5, up to even") << "percent" << int(PictureFitting::percentFor(QSize(200, 2))) << 1932;
-    QTest::newRow("percent of a square uses the width")
-        << "percent" << int(PictureFitting::percentFor(QSize(7726, 7726))) << 50;
+    QTest::newRow("percent 12.5") << int(PictureFitting::percentFor(QSize(30904, 100))) << 12;
+    QTest::newRow("percent 2.5") << int(PictureFitting::percentFor(QSize(100, 154520))) << 2;
     // 23% of 7350 twips is 1690.5; 50% of 15 twips is 7.5.
-    QTest::newRow("length 1690.5") << "length" << PictureFitting::paintedLength(23, 7350) << 1690;
-    QTest::newRow("length 7.5") << "length" << PictureFitting::paintedLength(50, 15) << 8;
-    QTest::newRow("offset 266.5") << "offset" << PictureFitting::centringOffset(1657) << 266;
-    QTest::newRow("offset 267.5") << "offset" << PictureFitting::centringOffset(1655) << 268;
-    QTest::newRow("offset of an overlong side") << "offset" << PictureFitting::centringOffset(2208) << -9;
-    QTest::newRow("HIMETRIC of 1 pixel at 96 dpi") << "himetric" << Himetric::fromPixels(1, 96) << 26;
-    QTest::newRow("HIMETRIC of 3 pixels at 120 dpi") << "himetric" << Himetric::fromPixels(3, 120) << 64;
+    QTest::newRow("length 1690.5") << PictureFitting::paintedLength(23, 7350) << 1690;
+    QTest::newRow("length 7.5") << PictureFitting::paintedLength(50, 15) << 8;
+    QTest::newRow("offset 266.5") << PictureFitting::centringOffset(1657) << 266;
+    QTest::newRow("offset 267.5") << PictureFitting::centringOffset(1655) << 268;
+    // 180 pixels at 96 dpi are 4762.5 HIMETRIC; 3 pixels at 120 dpi are 63.5.
+    QTest::newRow("HIMETRIC 4762.5") << Himetric::fromPixels(180, 96) << 4762;
+    QTest::newRow("HIMETRIC 63.5") << Himetric::fromPixels(3, 120) << 64;
 }
 
 void TestPicture::roundingAtExactHalves()
@@ -630,8 +627,19 @@ void TestPicture::cancelAndCloseBoxChangeNothing()
     QVERIFY(m_main.calls.isEmpty());
 }
 
+void TestPicture::failedStoreKeepsTheOldPicture_data()
+{
+    QTest::addColumn<bool>("fullDisk");
+    QTest::newRow("full disk") << true;
+    QTest::newRow("read-only folder") << false;
+}
+
 void TestPicture::failedStoreKeepsTheOldPicture()
 {
+    QFETCH(bool, fullDisk);
+    const bool canFail = fullDisk ? FullDisk().isActive() : ReadOnlyFolder(m_folder->dir().absolutePath()).isActive();
+    if (!canFail)
+        QSKIP(fullDisk ? "file size limits are not available here" : "the super-user may write into any folder");
     QVERIFY(framedPicture(QSize(148, 141)).save(m_folder->path(StoredName), "BMP"));
     const QByteArray before = m_folder->read(StoredName);
     QVERIFY(framedPicture(QSize(640, 480)).save(m_folder->path(QStringLiteral("new.bmp")), "BMP"));
@@ -649,10 +657,11 @@ void TestPicture::failedStoreKeepsTheOldPicture()
     });
     FIND_CONTROL(setPic, QPushButton, dialog.get(), "setPic");
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^mainImage\\.bmp: ")));
-    {
+    if (fullDisk) {
         FullDisk full;
-        if (!full.isActive())
-            QSKIP("file size limits are not available here");
+        QTest::mouseClick(setPic, Qt::LeftButton);
+    } else {
+        ReadOnlyFolder readOnly(m_folder->dir().absolutePath());
         QTest::mouseClick(setPic, Qt::LeftButton);
     }
     QCOMPARE(message, QStringLiteral("画像ファイルに書き込みができません"));
