@@ -5,6 +5,8 @@
 #include "clock/citytable.h"
 #include "clock/dialpair.h"
 #include "clock/houroffsets.h"
+#include "picture/setimgdialog.h"
+#include "platform/drivelist.h"
 #include "platform/fonts.h"
 #include "platform/formcontrols.h"
 #include "platform/picturebox.h"
@@ -128,6 +130,8 @@ void MainForm::createMenus()
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     mnuHelp->addAction(mnuCallHelp);
     mnuHelp->addAction(mnuCallVersion);
+
+    connect(mnuSetImg, &QAction::triggered, this, &MainForm::mnuSetImg_Click);
 }
 
 void MainForm::Form_Load()
@@ -219,6 +223,22 @@ void MainForm::showSummerTimeA(bool shown)
 void MainForm::showSummerTimeB(bool shown)
 {
     Label14->setVisible(shown);
+}
+
+void MainForm::setPicture(const QImage &picture)
+{
+    Picture1->setPicture(picture);
+}
+
+void MainForm::clearPicture()
+{
+    Picture1->clearPicture();
+}
+
+void MainForm::mnuSetImg_Click()
+{
+    SetImgDialog setImg(m_folder, *this, DriveList::system(), this);
+    setImg.exec();
 }
 
 void MainForm::closeByProgram()

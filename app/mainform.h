@@ -1,5 +1,6 @@
 #pragma once
 
+#include "picture/mainpicture.h"
 #include "settings/mainformcontrols.h"
 
 #include <QDir>
@@ -19,7 +20,7 @@ class QMenu;
  * It reads its files (ico.ico, mainImage.bmp, setTime.properties) from the working folder it is
  * given, when Form_Load() runs, before it is first shown. The dials tick on their own from then on.
  */
-class MainForm : public QMainWindow, public MainFormControls
+class MainForm : public QMainWindow, public MainFormControls, public MainPicture
 {
     Q_OBJECT
 public:
@@ -41,6 +42,12 @@ public:
     void setCityCaptionB(const QString &caption) override;
     void showSummerTimeA(bool shown) override;
     void showSummerTimeB(bool shown) override;
+
+    void setPicture(const QImage &picture) override;
+    void clearPicture() override;
+
+    /** "画像設定": the picture dialog, modal, centred over this window. */
+    void mnuSetImg_Click();
 
     /** Closes the window as the program's own request: the other windows stay as they are. */
     void closeByProgram();

@@ -1,7 +1,9 @@
 #include "platform/picturefile.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QPixmap>
 
 #include <algorithm>
@@ -59,6 +61,18 @@ QIcon readIcon(const QString &path, QString *error)
     for (const QImage &image : std::as_const(images))
         icon.addPixmap(QPixmap::fromImage(image));
     return icon;
+}
+
+QByteArray toBmp(const QImage &image)
+{
+    // Qt writes a 32-bit image as 24 bits per pixel with a plain information header and no compression.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "bmp");
+    if (!writer.write(image.convertToFormat(QImage::Format_RGB32)))
+        return {};
+    return bytes;
 }
 
 QIcon builtInIcon()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QIcon>
 #include <QImage>
 #include <QString>
@@ -19,6 +20,9 @@ QImage read(const QString &path, QString *error = nullptr);
  * one size the later, usually the deeper, is kept.
  */
 QIcon readIcon(const QString &path, QString *error = nullptr);
+
+/** The image as a Windows bitmap file: 24 bits per pixel, uncompressed, bottom row first. */
+QByteArray toBmp(const QImage &image);
 
 /** The icon stored with the program, for windows whose icon file is missing or damaged. */
 QIcon builtInIcon();

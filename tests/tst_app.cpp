@@ -2,6 +2,7 @@
 #include "clock/dialpair.h"
 #include "clock/handline.h"
 #include "clock/houroffsets.h"
+#include "picture/folderlist.h"
 #include "platform/fonts.h"
 #include "platform/picturebox.h"
 #include "testsupport.h"
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPaintEvent>
+#include <QPushButton>
 #include <QTimer>
 
 #include <memory>
@@ -71,6 +73,8 @@ private Q_SLOTS:
     void tickRepaintsOnlyWhatMoved();
     void labelsPictureAndListKeepTheMouse();
     void closeBoxClosesTheOtherWindows();
+    void pictureCommandStoresAndShowsThePicture_data();
+    void pictureCommandStoresAndShowsThePicture();
 
 private:
     std::unique_ptr<MainForm> start();
@@ -435,6 +439,60 @@ void TestApp::closeBoxClosesTheOtherWindows()
     QVERIFY(!again->isVisible());
     QVERIFY(menuCarrier.isVisible()); // the program's own close leaves the other windows to the caller
     menuCarrier.close();
+}
+
+void TestApp::pictureCommandStoresAndShowsThePicture_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::newRow("設定") << QStringLiteral("setPic");
+    QTest::newRow("キャンセル") << QStringLiteral("btnExit");
+}
+
+void TestApp::pictureCommandStoresAndShowsThePicture()
+{
+    QFETCH(QString, button);
+    QImage chosen(200, 100, QImage::Format_RGB32);
+    chosen.fill(QColor(0, 160, 0));
+    QVERIFY(chosen.save(m_folder->path(QStringLiteral("green.bmp")), "BMP"));
+    QVERIFY(testPicture().save(m_folder->path(PictureFile), "BMP"));
+    const auto mainForm = start();
+    mainForm->show();
+    QVERIFY(QTest::qWaitForWindowExposed(mainForm.get()));
+    FIND_CONTROL(picture, PictureBox, mainForm.get(), "Picture1");
+    QCOMPARE(picture->picture().convertToFormat(QImage::Format_RGB32), testPicture());
+
+    QString opened;
+    QPoint centreOffset;
+    QTimer::singleShot(0, this, [&] {
+        auto *dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        opened = dialog->objectName();
+        centreOffset = dialog->frameGeometry().center() - mainForm->frameGeometry().center();
+        auto *files = dialog->findChild<FileList *>(QStringLiteral("File1"));
+        QVERIFY(files);
+        const QList<QListWidgetItem *> green = files->findItems(QStringLiteral("green.bmp"), Qt::MatchExactly);
+        QCOMPARE(green.size(), 1);
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(green.first()).center());
+        auto *press = dialog->findChild<QPushButton *>(button);
+        QVERIFY(press);
+        QTest::mouseClick(press, Qt::LeftButton);
+    });
+    mainForm->findChild<QAction *>(QStringLiteral("mnuSetImg"))->trigger();
+    QCOMPARE(opened, QStringLiteral("setImg"));
+    QVERIFY2(centreOffset.manhattanLength() <= 2, "the dialog opens centred over the main window");
+    QVERIFY(!QApplication::activeModalWidget());
+
+    const QImage shown = picture->picture().convertToFormat(QImage::Format_RGB32);
+    if (button == QStringLiteral("btnExit")) {
+        QCOMPARE(shown, testPicture());
+        QCOMPARE(QImage(m_folder->path(PictureFile)).convertToFormat(QImage::Format_RGB32), testPicture());
+        return;
+    }
+    // 200 x 100 pixels at 73%: 2190 x 1095 twips, 146 x 73 pixels from (0, 36.5).
+    QCOMPARE(shown.size(), QSize(148, 141));
+    QCOMPARE(shown.pixelColor(70, 70), QColor(0, 160, 0));
+    QCOMPARE(shown.pixelColor(70, 20), picture->palette().color(QPalette::Base));
+    QCOMPARE(shown, QImage(m_folder->path(PictureFile)).convertToFormat(QImage::Format_RGB32));
 }
 
 QTEST_MAIN(TestApp)

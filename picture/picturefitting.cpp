@@ -1,0 +1,55 @@
+#include "picture/picturefitting.h"
+
+#include "platform/twips.h"
+
+namespace PictureFitting {
+
+Path pathFor(const QSize &himetric)
+{
+    return himetric.width() >= FitLength || himetric.height() >= FitLength ? Path::Fitted : Path::NaturalSize;
+}
+
+qint16 percentFor(const QSize &himetric)
+{
+    const double longSide = himetric.height() > himetric.width() ? himetric.height() : himetric.width();
+    return qint16(Twips::roundHalfEven(FitLength / longSide * 100));
+}
+
+qint32 paintedLength(qint16 percent, float holderTwips)
+{
+    const float length = float(percent) / 100.0f * holderTwips;
+    return Twips::roundHalfEven(length);
+}
+
+qint32 centringOffset(qint32 painted)
+{
+    return Twips::roundHalfEven((FitSquare - painted) / 2.0);
+}
+
+Placement place(const QSize &pixels, const QSize &himetric, int pixelTwips)
+{
+    Placement placement;
+    placement.path = pathFor(himetric);
+    const QSizeF naturalTwips(float(pixels.width()) * pixelTwips, float(pixels.height()) * pixelTwips);
+    if (placement.path == Path::NaturalSize) {
+        // The HIMETRIC that the picture lacks of 3863, quartered, serve directly as twips.
+        const float x = float(FitLength - himetric.width()) / 4.0f;
+        const float y = float(FitLength - himetric.height()) / 4.0f;
+        placement.twips = QRectF(QPointF(x, y), naturalTwips);
+        return placement;
+    }
+    placement.percent = percentFor(himetric);
+    placement.twips = fittedRect(placement.percent, naturalTwips);
+    return placement;
+}
+
+QRect fittedRect(qint16 percent, const QSizeF &holderTwips)
+{
+    const qint32 w = paintedLength(percent, float(holderTwips.width()));
+    const qint32 h = paintedLength(percent, float(holderTwips.height()));
+    if (w > h)
+        return {0, centringOffset(h), w, h};
+    return {centringOffset(w), 0, w, h};
+}
+
+} // namespace PictureFitting

@@ -1,0 +1,228 @@
+#include "platform/picturesource.h"
+
+#include "platform/twips.h"
+
+#include <QFileInfo>
+
+#include <cstring>
+
+namespace Himetric {
+
+int fromPixels(int pixels, double dotsPerInch)
+{
+    return Twips::roundHalfEven(pixels * double(PerInch) / dotsPerInch);
+}
+
+} // namespace Himetric
+
+namespace {
+
+/** Reads little-endian whole numbers from the file's bytes; out-of-range reads give 0 and mark the read short. */
+class Bytes
+{
+public:
+    explicit Bytes(const QByteArray &bytes)
+        : m_bytes(bytes)
+    { }
+
+    qsizetype size() const { return m_bytes.size(); }
+    bool has(qsizetype at, qsizetype count) const { return at >= 0 && count >= 0 && at + count <= m_bytes.size(); }
+    quint8 u8(qsizetype at) const { return has(at, 1) ? quint8(m_bytes.at(at)) : 0; }
+    quint16 u16(qsizetype at) const { return quint16(u8(at) | (u8(at + 1) << 8)); }
+    quint16 u16be(qsizetype at) const { return quint16((u8(at) << 8) | u8(at + 1)); }
+    qint32 i32(qsizetype at) const { return qint32(quint32(u16(at)) | (quint32(u16(at + 2)) << 16)); }
+    const QByteArray &all() const { return m_bytes; }
+
+private:
+    const QByteArray &m_bytes;
+};
+
+/** A JPEG is complete when an end-of-image marker follows the start of its first scan. */
+bool jpegIsComplete(const Bytes &b)
+{
+    qsizetype at = 2; // after the start-of-image marker
+    while (true) {
+        if (b.u8(at) != 0xFF || !b.has(at, 2))
+            return false;
+        while (b.u8(at + 1) == 0xFF && b.has(at + 1, 2)) // fill bytes before a marker
+            ++at;
+        const quint8 marker = b.u8(at + 1);
+        if (marker == 0xDA)
+            break;
+        if (marker == 0xD9 || !b.has(at, 4))
+            return false;
+        if ((marker >= 0xD0 && marker <= 0xD7) || marker == 0x01) {
+            at += 2;
+            continue;
+        }
+        at += 2 + b.u16be(at + 2);
+    }
+    // Scan data cannot hold the byte pair FF D9 (a data byte FF is always followed by 00), so the last
+    // such pair in the file is the end marker, or, cut short, one inside the headers before the scan.
+    return b.all().lastIndexOf(QByteArrayView("\xFF\xD9", 2)) > at;
+}
+
+/** Walks run-length encoded rows to their end-of-picture code. */
+bool rleIsComplete(const Bytes &b, qsizetype at, bool fourBit)
+{
+    while (b.has(at, 2)) {
+        const quint8 count = b.u8(at);
+        const quint8 code = b.u8(at + 1);
+        at += 2;
+        if (count > 0)
+            continue;
+        if (code == 1)
+            return true;
+        if (code == 2) {
+            at += 2;
+        } else if (code > 2) {
+            const qsizetype dataBytes = fourBit ? (code + 1) / 2 : code;
+            at += (dataBytes + 1) & ~qsizetype(1);
+        }
+    }
+    return false;
+}
+
+/** A bitmap is complete when the file holds every row its header promises. */
+bool bmpIsComplete(const Bytes &b)
+{
+    const qsizetype pixelsAt = b.i32(10);
+    const qint32 headerSize = b.i32(14);
+    qint64 width = 0;
+    qint64 height = 0;
+    int bitsPerPixel = 0;
+    int compression = 0;
+    if (headerSize == 12) { // the old OS/2 header
+        width = b.u16(18);
+        height = b.u16(20);
+        bitsPerPixel = b.u16(24);
+    } else if (headerSize >= 40) {
+        width = b.i32(18);
+        height = qAbs(qint64(b.i32(22)));
+        bitsPerPixel = b.u16(28);
+        compression = b.i32(30);
+    } else {
+        return false;
+    }
+    if (pixelsAt <= 0 || pixelsAt > b.size())
+        return false;
+    constexpr int Rle8 = 1;
+    constexpr int Rle4 = 2;
+    if (compression == Rle8 || compression == Rle4)
+        return rleIsComplete(b, pixelsAt, compression == Rle4);
+    const qint64 rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
+    return width > 0 && rowBytes > 0 && height <= (b.size() - pixelsAt) / rowBytes;
+}
+
+/** Skips a GIF's data sub-blocks; returns the position after their terminator, or -1 when cut short. */
+qsizetype skipSubBlocks(const Bytes &b, qsizetype at)
+{
+    while (b.has(at, 1)) {
+        const quint8 length = b.u8(at);
+        at += 1 + length;
+        if (length == 0)
+            return at;
+    }
+    return -1;
+}
+
+/** A GIF is complete enough to show when its first frame's data is all there. */
+bool gifIsComplete(const Bytes &b)
+{
+    constexpr quint8 ColourTable = 0x80;
+    qsizetype at = 13; // signature and logical screen descriptor
+    if (b.u8(10) & ColourTable)
+        at += 3 * (qsizetype(2) << (b.u8(10) & 7));
+    while (b.has(at, 1)) {
+        switch (b.u8(at)) {
+        case 0x21: // an extension: label, then sub-blocks
+            at = skipSubBlocks(b, at + 2);
+            if (at < 0)
+                return false;
+            break;
+        case 0x2C: { // the first image: descriptor, colour table, code size, data
+            const quint8 flags = b.u8(at + 9);
+            at += 10;
+            if (flags & ColourTable)
+                at += 3 * (qsizetype(2) << (flags & 7));
+            return skipSubBlocks(b, at + 1) > 0;
+        }
+        default: // the trailer, or anything else, before any image
+            return false;
+        }
+    }
+    return false;
+}
+
+bool isComplete(const QByteArray &format, const QByteArray &bytes)
+{
+    const Bytes b(bytes);
+    if (format == "jpeg")
+        return jpegIsComplete(b);
+    if (format == "bmp")
+        return bmpIsComplete(b);
+    if (format == "gif")
+        return gifIsComplete(b);
+    return false;
+}
+
+} // namespace
+
+PictureSource::PictureSource(const QString &path)
+    : m_file(path)
+{
+    m_error = open();
+    m_readable = m_error.isEmpty();
+}
+
+QString PictureSource::open()
+{
+    const QFileInfo info(m_file.fileName());
+    if (!info.isFile())
+        return info.exists() ? QStringLiteral("not a file") : QStringLiteral("file not found");
+    if (!m_file.open(QIODevice::ReadOnly))
+        return m_file.errorString();
+    if (m_file.size() == 0)
+        return QStringLiteral("the file is empty");
+    const uchar *mapped = m_file.map(0, m_file.size());
+    if (!mapped)
+        return m_file.errorString();
+    m_bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), m_file.size());
+    m_buffer.setBuffer(&m_bytes);
+    m_buffer.open(QIODevice::ReadOnly);
+
+    m_format = QImageReader::imageFormat(&m_buffer);
+    if (m_format != "bmp" && m_format != "jpeg" && m_format != "gif")
+        return QStringLiteral("not a BMP, JPEG or GIF picture");
+    if (!isComplete(m_format, m_bytes))
+        return QStringLiteral("the picture is cut short");
+    m_reader.setDevice(&m_buffer);
+    m_reader.setFormat(m_format);
+    m_size = m_reader.size();
+    if (m_size.isEmpty())
+        return m_reader.errorString();
+    return QString();
+}
+
+QSize PictureSource::himetricSize(double dotsPerInch) const
+{
+    return {Himetric::fromPixels(m_size.width(), dotsPerInch), Himetric::fromPixels(m_size.height(), dotsPerInch)};
+}
+
+QImage PictureSource::decode(const QSize &reducedTo)
+{
+    if (!m_readable)
+        return {};
+    m_readable = false;
+    if (reducedTo.isValid() && !reducedTo.isEmpty() && reducedTo.width() < m_size.width() &&
+        reducedTo.height() < m_size.height())
+        m_reader.setScaledSize(reducedTo);
+    QImage image = m_reader.read();
+    if (image.isNull())
+        m_error = m_reader.errorString();
+    m_reader.setDevice(nullptr);
+    m_buffer.close();
+    m_bytes.clear();
+    m_file.close(); // also unmaps
+    return image;
+}
