@@ -39,14 +39,30 @@ Placement place(const QSize &pixels, const QSize &himetric, int pixelTwips)
         return placement;
     }
     placement.percent = percentFor(himetric);
-    placement.twips = fittedRect(placement.percent, naturalTwips);
+    const QRect whole = fittedRect(placement.percent, naturalTwips);
+    const int longSide = whole.width() > whole.height() ? whole.width() : whole.height();
+    if (qAbs(longSide - FitSquare) <= 2 * pixelTwips) {
+        placement.twips = whole;
+        return placement;
+    }
+    // A whole per cent is too coarse for a big picture: a 6000-pixel photo at 2 % would fill only
+    // 120 of the square's 146 pixels, and from 29,200 pixels on (0 %) nothing would show at all.
+    // Such a picture takes the exact ratio, so that it fills the square as every other one does.
+    const double scale =
+        double(FitLength) / (himetric.height() > himetric.width() ? himetric.height() : himetric.width());
+    placement.twips = centredRect(Twips::roundHalfEven(scale * naturalTwips.width()),
+                                  Twips::roundHalfEven(scale * naturalTwips.height()));
     return placement;
 }
 
 QRect fittedRect(qint16 percent, const QSizeF &holderTwips)
 {
-    const qint32 w = paintedLength(percent, float(holderTwips.width()));
-    const qint32 h = paintedLength(percent, float(holderTwips.height()));
+    return centredRect(paintedLength(percent, float(holderTwips.width())),
+                       paintedLength(percent, float(holderTwips.height())));
+}
+
+QRect centredRect(qint32 w, qint32 h)
+{
     if (w > h)
         return {0, centringOffset(h), w, h};
     return {centringOffset(w), 0, w, h};

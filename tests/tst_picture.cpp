@@ -232,6 +232,13 @@ void TestPicture::fittingWorkedExamples_data()
         << QSize(145, 145) << QSize(3836, 3836) << false << 100 << QRectF(6.75, 6.75, 2175, 2175);
     QTest::newRow("100 x 80") << QSize(100, 80) << QSize(2646, 2117) << false << 100
                               << QRectF(304.25, 436.5, 1500, 1200);
+    // A whole per cent is too coarse for big pictures: they take the exact ratio and fill the square.
+    QTest::newRow("1600 x 1200, 30 twips short, still whole")
+        << QSize(1600, 1200) << QSize(42333, 31750) << true << 9 << QRectF(0, 285, 2160, 1620);
+    QTest::newRow("6000 x 4000 at 2 %, exact")
+        << QSize(6000, 4000) << QSize(158750, 105833) << true << 2 << QRectF(0, 365, 2190, 1460);
+    QTest::newRow("40000 x 100 at 0 %, exact")
+        << QSize(40000, 100) << QSize(1058333, 2646) << true << 0 << QRectF(0, 1092, 2190, 5);
 }
 
 void TestPicture::fittingWorkedExamples()
