@@ -24,7 +24,10 @@ public:
         using HtmlHelpA = HWND(WINAPI *)(HWND, LPCSTR, UINT, DWORD_PTR);
         static const auto htmlHelp = [] {
             HMODULE library = LoadLibraryA("hhctrl.ocx");
-            return library ? reinterpret_cast<HtmlHelpA>(GetProcAddress(library, "HtmlHelpA")) : nullptr;
+            // Through the generic function type, which compilers accept as a cast to any other.
+            return library
+                ? reinterpret_cast<HtmlHelpA>(reinterpret_cast<void (*)()>(GetProcAddress(library, "HtmlHelpA")))
+                : nullptr;
         }();
         // Without the viewer there is no help; the program does not report it.
         if (!htmlHelp)

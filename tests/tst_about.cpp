@@ -158,7 +158,7 @@ QString messageOf(const std::function<void()> &action)
     return watcher.text;
 }
 
-/** Makes an executable file @p name in @p folder. */
+/** Makes an executable file @p name in @p folder: a shell script. */
 bool makeProgram(const QString &folder, const QString &name, const QByteArray &script = "#!/bin/sh\nexit 0\n")
 {
     QFile file(QDir(folder).filePath(name));
@@ -187,7 +187,6 @@ private Q_SLOTS:
     void cleanup();
 
     void showsTheProgramsTitleVersionAndNotices();
-    void standsAtItsDesignedPlace_data();
     void standsAtItsDesignedPlace();
     void okEnterEscAndCloseBoxEndIt_data();
     void okEnterEscAndCloseBoxEndIt();
@@ -247,22 +246,8 @@ void TestAbout::showsTheProgramsTitleVersionAndNotices()
         QVERIFY2(label->heightForWidth(label->width()) <= label->height(), qPrintable(label->objectName()));
 }
 
-void TestAbout::standsAtItsDesignedPlace_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("twips");
-    QTest::newRow("lblTitle") << QStringLiteral("lblTitle") << QRect(1050, 225, 1635, 300);
-    QTest::newRow("lblVersion") << QStringLiteral("lblVersion") << QRect(3120, 255, 1785, 225);
-    QTest::newRow("lblDescription") << QStringLiteral("lblDescription") << QRect(1020, 630, 3885, 360);
-    QTest::newRow("lblDisclaimer") << QStringLiteral("lblDisclaimer") << QRect(240, 1140, 3840, 690);
-    QTest::newRow("cmdOK") << QStringLiteral("cmdOK") << QRect(4290, 990, 1310, 345);
-    QTest::newRow("cmdSysInfo") << QStringLiteral("cmdSysInfo") << QRect(4290, 1440, 1310, 345);
-}
-
 void TestAbout::standsAtItsDesignedPlace()
 {
-    QFETCH(QString, name);
-    QFETCH(QRect, twips);
     FakeRegistry registry;
     FakeLauncher launcher;
     AboutBox box(nullptr, registry, launcher);
@@ -272,18 +257,15 @@ void TestAbout::standsAtItsDesignedPlace()
 
     QCOMPARE(box.geometry(), Twips::toPixels(QRect(2340, 1935, 5730, 2055), pt));
     QCOMPARE(box.minimumSize(), box.maximumSize());
-    QCOMPARE(box.grab().toImage().pixelColor(box.width() - 2, box.height() - 2), QColor(Qt::white));
-
-    auto *control = box.findChild<QWidget *>(name);
-    QVERIFY2(control, qPrintable(name));
-    QCOMPARE(control->geometry(), Twips::toPixels(twips, pt));
-    if (auto *label = qobject_cast<QLabel *>(control))
-        QCOMPARE(label->palette().color(label->backgroundRole()), QColor(Qt::white));
+    // White all over, the labels too.
+    const QImage shown = box.grab().toImage();
+    FIND_CONTROL(disclaimer, QLabel, &box, "lblDisclaimer");
+    for (const QPoint &at : {QPoint(box.width() - 2, box.height() - 2), disclaimer->geometry().bottomRight()})
+        QCOMPARE(shown.pixelColor(at), QColor(Qt::white));
 
     // The icon sits at its place at its own size.
     FIND_CONTROL(icon, PictureBox, &box, "picIcon");
-    QCOMPARE(icon->pos(), Twips::toPixels(QRect(240, 240, 480, 480), pt).topLeft());
-    QCOMPARE(icon->size(), QSize(32, 32));
+    QCOMPARE(icon->geometry(), QRect(Twips::toPixels(QRect(240, 240, 480, 480), pt).topLeft(), QSize(32, 32)));
     QVERIFY(icon->hasPicture());
 }
 
@@ -519,6 +501,9 @@ void TestAbout::standInFindsTheFirstProgramOfItsList_data()
 
 void TestAbout::standInFindsTheFirstProgramOfItsList()
 {
+#ifndef Q_OS_UNIX
+    QSKIP("The programs these tests make are shell scripts.");
+#endif
     QFETCH(QStringList, first);
     QFETCH(QStringList, second);
     QFETCH(QString, found);
@@ -548,6 +533,9 @@ void TestAbout::standInFindsTheFirstProgramOfItsList()
 
 void TestAbout::standInIsReadOnlyAndHasNoSecondKey()
 {
+#ifndef Q_OS_UNIX
+    QSKIP("The programs these tests make are shell scripts.");
+#endif
     QTemporaryDir dir;
     VERIFY_FOLDER(dir);
     QVERIFY(makeProgram(dir.path(), QStringLiteral("kinfocenter")));
@@ -576,6 +564,9 @@ void TestAbout::standInIsReadOnlyAndHasNoSecondKey()
 
 void TestAbout::systemLauncherStartsWhatTheLookupFinds()
 {
+#ifndef Q_OS_UNIX
+    QSKIP("The programs these tests make are shell scripts.");
+#endif
     QTemporaryDir dir;
     VERIFY_FOLDER(dir);
     const auto program = [&dir](const QString &name, const QString &marker) {
