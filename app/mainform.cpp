@@ -1,5 +1,7 @@
 #include "app/mainform.h"
 
+#include "about/aboutbox.h"
+#include "about/helpcommand.h"
 #include "app/mainformlayout.h"
 #include "app/mainsurface.h"
 #include "clock/citytable.h"
@@ -70,6 +72,9 @@ MainForm::MainForm(const QDir &workingFolder, QWidget *parent)
     createControls();
     createMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(mnuCallHelp, &QAction::triggered, this, &MainForm::mnuCallHelp_Click);
+    connect(mnuCallVersion, &QAction::triggered, this, &MainForm::mnuCallVersion_Click);
 }
 
 MainForm::~MainForm() = default;
@@ -189,6 +194,18 @@ void MainForm::Combo1_Click()
     if (!Label14->isHidden())
         Label14->hide();
     HourOffsetB = zoneOffsetAt(Combo1->currentIndex());
+}
+
+void MainForm::mnuCallHelp_Click()
+{
+    HelpCommand::open(this);
+}
+
+void MainForm::mnuCallVersion_Click()
+{
+    // Owned by this window only to stay off the task bar; it opens at its own place, modal to the program.
+    AboutBox frmAbout(this);
+    frmAbout.exec();
 }
 
 bool MainForm::selectCityB(const QString &city)

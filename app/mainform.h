@@ -33,6 +33,11 @@ public:
     /** The city list's click handler: names dial B, drops its summer time and sets its offset. */
     void Combo1_Click();
 
+    /** Help: the help file in the help viewer. */
+    void mnuCallHelp_Click();
+    /** Version information: the About box, modally. */
+    void mnuCallVersion_Click();
+
     DialPair &dials() const { return *m_dials; }
     qint32 pixelTwips() const { return PixelTwips; }
 

@@ -16,7 +16,7 @@ build="$top/build/run"
 
 "$top/scripts/setup.sh"
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHORAVISTA_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target horavista
+cmake --build "$build" --target horavista horavista_help
 
 workdir="${XDG_DATA_HOME:-$HOME/.local/share}/horavista"
 mkdir -p "$workdir"
@@ -24,6 +24,8 @@ seed() { # file to copy unless the working folder has it already
     [ -e "$workdir/$(basename "$1")" ] || cp "$1" "$workdir/"
 }
 seed "$top/assets/icon/ico.ico"
+# The help file is the program's own, not the user's: a newer build replaces it.
+cmp -s "$build/assets/Horavista.chm" "$workdir/Horavista.chm" || cp "$build/assets/Horavista.chm" "$workdir/"
 cd "$workdir"
 
 program="$build/app/horavista"

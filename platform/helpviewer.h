@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+/**
+ * @brief The system's help viewer, asked to show a compiled HTML help file at its default topic.
+ *
+ * On Windows this is HTML Help (HtmlHelpA of hhctrl.ocx). Elsewhere the program brings its own reader,
+ * HelpWindow, one window per help file, which closes when the window that asked for it goes away and
+ * never keeps the program running on its own. A missing or unreadable file shows nothing and reports
+ * nothing. Tests put a fake in place of system().
+ */
+class HelpViewer
+{
+public:
+    virtual ~HelpViewer() = default;
+
+    /** Shows @p fileName (looked up as the viewer looks up files: a bare name in the working folder). */
+    virtual void displayTopic(QWidget *caller, const QString &fileName) = 0;
+
+    static HelpViewer &system();
+};
