@@ -11,7 +11,7 @@ packages=(
     # running: the Japanese and Latin interface fonts, time-zone data
     fonts-ipafont-gothic fonts-dejavu-core tzdata
     # running without a display, and the screenshots
-    xvfb xauth imagemagick
+    xvfb xauth x11-utils imagemagick
     # tests and benchmarks
     clang-format libbenchmark-dev
 )

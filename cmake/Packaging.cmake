@@ -1,0 +1,20 @@
+# The Debian package: `cpack -G DEB` in a build folder. Its dependencies on shared libraries are
+# worked out by dpkg-shlibdeps from the installed program.
+set(CPACK_PACKAGE_NAME horavista)
+set(CPACK_PACKAGE_VENDOR "Horavista developers")
+set(CPACK_PACKAGE_CONTACT "Horavista developers <horavista@users.noreply.github.com>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop world clock with two analog dials")
+set(CPACK_PACKAGE_DESCRIPTION "Horavista shows two analog dials, each telling the time of one city
+chosen from a table of 36, with a picture of your choice between them.
+Its interface is mostly Japanese.")
+set(CPACK_PACKAGE_HOMEPAGE_URL "https://github.com/horavista/horavista")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_GENERATOR DEB)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES ON)
+# Not libraries, so dpkg-shlibdeps cannot see them: the interface fonts.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, fonts-dejavu-core")
+include(CPack)
