@@ -45,6 +45,9 @@ QLabel *makeSummerTimeTag(QWidget *parent, const QString &name, const QRect &twi
     palette.setColor(QPalette::Window, QColor(0xFF, 0x00, 0x00));
     palette.setColor(QPalette::WindowText, QColor(0xFF, 0xFF, 0xFF));
     tag->setPalette(palette);
+    // The surface paints with the Base role, which its children would take over: the tag keeps its own red.
+    tag->setBackgroundRole(QPalette::Window);
+    tag->setForegroundRole(QPalette::WindowText);
     tag->setAutoFillBackground(true);
     tag->hide();
     return tag;

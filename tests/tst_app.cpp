@@ -130,6 +130,9 @@ void TestApp::opensWithItsDesignedLook()
     QCOMPARE(tagA->text(), QStringLiteral("Summer+Time"));
     QCOMPARE(tagA->palette().color(QPalette::Window), QColor(255, 0, 0));
     QCOMPARE(tagA->palette().color(QPalette::WindowText), QColor(255, 255, 255));
+    // Drawn red, not in the surface's own background colour.
+    const QImage tagShown = tagA->grab().toImage();
+    QCOMPARE(tagShown.pixelColor(tagShown.width() - 2, tagShown.height() - 2), QColor(255, 0, 0));
     FIND_CONTROL(twelve, QLabel, mainForm.get(), "Label7");
     QCOMPARE(twelve->text(), QStringLiteral("12"));
     QCOMPARE(twelve->geometry().topLeft(), QPoint(4890 / pt, 1980 / pt));
