@@ -1,5 +1,6 @@
 #include "platform/picturefile.h"
 
+#include <QDebug>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPixmap>
@@ -64,6 +65,16 @@ QIcon readIcon(const QString &path, QString *error)
 QIcon builtInIcon()
 {
     return readIcon(QStringLiteral(":/icon/ico.ico"));
+}
+
+QIcon windowIcon(const QString &path)
+{
+    QString error;
+    const QIcon icon = readIcon(path, &error);
+    if (!icon.isNull())
+        return icon;
+    qWarning().noquote() << QStringLiteral("%1: %2; using the built-in icon").arg(QFileInfo(path).fileName(), error);
+    return builtInIcon();
 }
 
 } // namespace PictureFile
