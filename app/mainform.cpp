@@ -2,6 +2,7 @@
 
 #include "about/aboutbox.h"
 #include "about/helpcommand.h"
+#include "app/callmenu.h"
 #include "app/mainformlayout.h"
 #include "app/mainsurface.h"
 #include "clock/citytable.h"
@@ -11,10 +12,12 @@
 #include "platform/drivelist.h"
 #include "platform/fonts.h"
 #include "platform/formcontrols.h"
+#include "platform/formmouse.h"
 #include "platform/picturebox.h"
 #include "platform/picturefile.h"
 #include "platform/twips.h"
 #include "settings/readsettings.h"
+#include "settings/settimedialog.h"
 #include "settings/settingsfile.h"
 
 #include <QApplication>
@@ -77,7 +80,11 @@ MainForm::MainForm(const QDir &workingFolder, QWidget *parent)
     connect(mnuCallVersion, &QAction::triggered, this, &MainForm::mnuCallVersion_Click);
 }
 
-MainForm::~MainForm() = default;
+MainForm::~MainForm()
+{
+    // The menu window has no parent; it must not outlive the actions its menu shows.
+    delete m_callMenu;
+}
 
 void MainForm::createControls()
 {
@@ -106,9 +113,11 @@ void MainForm::createControls()
     FormControls::place(Combo1, MainFormLayout::Combo1, m_layoutTwips);
     connect(Combo1, &QComboBox::activated, this, &MainForm::Combo1_Click);
 
-    // Labels take the mouse for themselves: a press on a caption is not a press on the window's surface.
+    // Labels and the list take the mouse for themselves: a press on them is not a press on the surface.
     for (QLabel *label : m_surface->findChildren<QLabel *>())
         label->setAttribute(Qt::WA_NoMousePropagation);
+    Combo1->setAttribute(Qt::WA_NoMousePropagation);
+    m_mouse = new FormMouse(m_surface, [this](const QPoint &at) { popUpMenu(at); });
 }
 
 void MainForm::createMenus()
@@ -137,6 +146,8 @@ void MainForm::createMenus()
     mnuHelp->addAction(mnuCallVersion);
 
     connect(mnuSetImg, &QAction::triggered, this, &MainForm::mnuSetImg_Click);
+    connect(mnuExit, &QAction::triggered, this, &MainForm::mnuExit_Click);
+    connect(mnuSetTime, &QAction::triggered, this, &MainForm::mnuSetTime_Click);
 }
 
 void MainForm::Form_Load()
@@ -147,6 +158,7 @@ void MainForm::Form_Load()
     ReadSettings(SettingsFile(m_folder), *this);
 
     PixelTwips = Twips::pixelTwipsOf(this);
+    m_mouse->setPixelTwips(PixelTwips);
 
     // The window opens centred on the screen, where the user can see it.
     if (const QScreen *screen = this->screen()) {
@@ -159,14 +171,7 @@ void MainForm::Form_Load()
 
 void MainForm::loadIcon()
 {
-    // A missing or damaged icon file is only a decoration: the window keeps the icon built into the program.
-    QString error;
-    const QIcon icon = PictureFile::readIcon(m_folder.filePath(IconFile), &error);
-    if (icon.isNull()) {
-        qWarning().noquote() << QStringLiteral("%1: %2; using the built-in icon").arg(IconFile, error);
-        return;
-    }
-    setWindowIcon(icon);
+    setWindowIcon(PictureFile::windowIcon(m_folder.filePath(IconFile)));
 }
 
 void MainForm::loadPicture()
@@ -254,8 +259,39 @@ void MainForm::clearPicture()
 
 void MainForm::mnuSetImg_Click()
 {
-    SetImgDialog setImg(m_folder, *this, DriveList::system(), this);
+    // Opened from the clock-settings dialog's pop-up menu, it opens over that dialog.
+    QWidget *opener = m_setTime ? static_cast<QWidget *>(m_setTime) : this;
+    SetImgDialog setImg(m_folder, *this, DriveList::system(), opener);
     setImg.exec();
+}
+
+void MainForm::popUpMenu(const QPoint &globalPosition)
+{
+    if (!m_callMenu)
+        m_callMenu = new CallMenu(mnuSetTime, mnuSetImg, mnuExit);
+    m_callMenu->popUp(globalPosition);
+}
+
+void MainForm::mnuExit_Click()
+{
+    // From the pop-up menu of an open clock-settings dialog: the dialog goes first, so that no window
+    // of the program stays open. It writes nothing on the way out.
+    if (m_setTime)
+        m_setTime->close();
+    closeByProgram();
+    if (m_callMenu)
+        m_callMenu->close();
+}
+
+void MainForm::mnuSetTime_Click()
+{
+    // The open dialog's own pop-up menu offers this command too; the open dialog is the one.
+    if (m_setTime)
+        return;
+    SetTimeDialog dialog(m_folder, *this, this);
+    dialog.setPopUpMenu([this](const QPoint &at) { popUpMenu(at); });
+    m_setTime = &dialog;
+    dialog.exec();
 }
 
 void MainForm::closeByProgram()

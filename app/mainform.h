@@ -5,20 +5,26 @@
 
 #include <QDir>
 #include <QMainWindow>
+#include <QPointer>
 
+class CallMenu;
 class DialPair;
+class FormMouse;
 class MainSurface;
 class PictureBox;
 class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
+class SetTimeDialog;
 
 /**
  * @brief The main window mainForm: two dials, the dial picture between them and dial B's city list.
  *
  * It reads its files (ico.ico, mainImage.bmp, setTime.properties) from the working folder it is
  * given, when Form_Load() runs, before it is first shown. The dials tick on their own from then on.
+ * Its surface moves the window with the left button and opens the pop-up menu of the hidden window
+ * callMenu with the right one; the menu bar and that menu share one action per command.
  */
 class MainForm : public QMainWindow, public MainFormControls, public MainPicture
 {
@@ -38,7 +44,16 @@ public:
     /** Version information: the About box, modally. */
     void mnuCallVersion_Click();
 
+    /** Exit: closes this window and the menu window, and an open clock-settings dialog first. */
+    void mnuExit_Click();
+    /** Opens the clock-settings dialog modally, unless it is open already. */
+    void mnuSetTime_Click();
+
+    /** Opens the pop-up menu of callMenu at @p globalPosition, creating that hidden window the first time. */
+    void popUpMenu(const QPoint &globalPosition);
+
     DialPair &dials() const { return *m_dials; }
+    const FormMouse &mouse() const { return *m_mouse; }
     qint32 pixelTwips() const { return PixelTwips; }
 
     bool selectCityB(const QString &city) override;
@@ -76,6 +91,9 @@ private:
     bool m_closingByProgram = false;
 
     MainSurface *m_surface = nullptr;
+    FormMouse *m_mouse = nullptr;
+    QPointer<CallMenu> m_callMenu;
+    QPointer<SetTimeDialog> m_setTime;
     DialPair *m_dials = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;

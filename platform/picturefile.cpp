@@ -1,6 +1,7 @@
 #include "platform/picturefile.h"
 
 #include <QBuffer>
+#include <QDebug>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
@@ -78,6 +79,16 @@ QByteArray toBmp(const QImage &image)
 QIcon builtInIcon()
 {
     return readIcon(QStringLiteral(":/icon/ico.ico"));
+}
+
+QIcon windowIcon(const QString &path)
+{
+    QString error;
+    const QIcon icon = readIcon(path, &error);
+    if (!icon.isNull())
+        return icon;
+    qWarning().noquote() << QStringLiteral("%1: %2; using the built-in icon").arg(QFileInfo(path).fileName(), error);
+    return builtInIcon();
 }
 
 } // namespace PictureFile

@@ -27,4 +27,10 @@ QByteArray toBmp(const QImage &image);
 /** The icon stored with the program, for windows whose icon file is missing or damaged. */
 QIcon builtInIcon();
 
+/**
+ * A window's icon from the icon file at @p path. A missing or damaged file is only a decoration: the
+ * window gets the built-in icon, and one line naming the file and the reason goes to the log.
+ */
+QIcon windowIcon(const QString &path);
+
 } // namespace PictureFile

@@ -3,29 +3,13 @@
 #include "clock/houroffsets.h"
 #include "settings/mainformcontrols.h"
 #include "settings/settingsfile.h"
-
-namespace {
-
-const QString Tokyo = QStringLiteral("Tokyo");
-
-bool isTrue(const QString &field)
-{
-    return field == QLatin1String(SettingsFile::True);
-}
-
-} // namespace
+#include "settings/tokyofallback.h"
 
 void ReadSettings(const SettingsFile &file, MainFormControls &mainForm)
 {
     const SettingsFile::Fields fields = file.readFields();
     if (fields.status == SettingsFile::ReadStatus::NotFound) {
-        HourOffsetA = 0;
-        HourOffsetB = 0;
-        mainForm.selectCityB(Tokyo);
-        mainForm.setCityCaptionA(mainForm.selectedCityB());
-        mainForm.setCityCaptionB(Tokyo);
-        mainForm.showSummerTimeA(false);
-        mainForm.showSummerTimeB(false);
+        ShowTokyoOnBothDials(mainForm);
         return;
     }
     if (fields.status != SettingsFile::ReadStatus::Ok)
@@ -44,6 +28,6 @@ void ReadSettings(const SettingsFile &file, MainFormControls &mainForm)
     HourOffsetB = *offsetB;
     mainForm.setCityCaptionA(f[1]);
     mainForm.setCityCaptionB(f[3]);
-    mainForm.showSummerTimeA(isTrue(f[4]));
-    mainForm.showSummerTimeB(isTrue(f[5]));
+    mainForm.showSummerTimeA(SettingsFile::isTrue(f[4]));
+    mainForm.showSummerTimeB(SettingsFile::isTrue(f[5]));
 }

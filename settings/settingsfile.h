@@ -65,6 +65,9 @@ public:
      */
     static std::optional<qint16> toHourOffset(const QString &field);
 
+    /** Summer time is on only for a field that is exactly #TRUE#: letter case and hash marks count. */
+    static bool isTrue(const QString &field) { return field == QLatin1String(True); }
+
 private:
     QDir m_folder;
 };

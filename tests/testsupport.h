@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMouseEvent>
 #include <QPointF>
 #include <QTemporaryDir>
 #include <QTest>
@@ -125,6 +126,23 @@ public:
 private:
     QDateTime m_reading;
 };
+
+/**
+ * Presses @p button at @p at on @p widget, moves the pointer by @p by on the screen in two steps with
+ * the button held, and releases it there.
+ */
+inline void dragOn(QWidget *widget, const QPoint &at, const QPoint &by, Qt::MouseButton button = Qt::LeftButton)
+{
+    const QPoint start = widget->mapToGlobal(at);
+    QTest::mousePress(widget, button, {}, at);
+    for (const QPoint &step : {by / 2, by}) {
+        const QPoint pointer = start + step;
+        QMouseEvent move(QEvent::MouseMove, widget->mapFromGlobal(pointer), pointer, Qt::NoButton, button,
+                         Qt::NoModifier);
+        QApplication::sendEvent(widget, &move);
+    }
+    QTest::mouseRelease(widget, button, {}, widget->mapFromGlobal(start + by));
+}
 
 /** Twip coordinates that agree to two decimals. */
 inline bool sameTwips(const QPointF &got, const QPointF &want)
