@@ -1,6 +1,9 @@
 #include "picture/picturefitting.h"
 
+#include "platform/picturesource.h"
 #include "platform/twips.h"
+
+#include <algorithm>
 
 namespace PictureFitting {
 
@@ -39,26 +42,24 @@ Placement place(const QSize &pixels, const QSize &himetric, int pixelTwips)
         return placement;
     }
     placement.percent = percentFor(himetric);
-    const QRect whole = fittedRect(placement.percent, naturalTwips);
-    const int longSide = whole.width() > whole.height() ? whole.width() : whole.height();
-    if (qAbs(longSide - FitSquare) <= 2 * pixelTwips) {
-        placement.twips = whole;
-        return placement;
-    }
-    // A whole per cent is too coarse for a big picture: a 6000-pixel photo at 2 % would fill only
-    // 120 of the square's 146 pixels, and from 29,200 pixels on (0 %) nothing would show at all.
-    // Such a picture takes the exact ratio, so that it fills the square as every other one does.
-    const double scale =
-        double(FitLength) / (himetric.height() > himetric.width() ? himetric.height() : himetric.width());
-    placement.twips = centredRect(Twips::roundHalfEven(scale * naturalTwips.width()),
-                                  Twips::roundHalfEven(scale * naturalTwips.height()));
+    placement.twips = fittedRect(placement.percent, naturalTwips, pixelTwips);
     return placement;
 }
 
-QRect fittedRect(qint16 percent, const QSizeF &holderTwips)
+QRect fittedRect(qint16 percent, const QSizeF &holderTwips, int pixelTwips)
 {
-    return centredRect(paintedLength(percent, float(holderTwips.width())),
-                       paintedLength(percent, float(holderTwips.height())));
+    const QRect whole = centredRect(paintedLength(percent, float(holderTwips.width())),
+                                    paintedLength(percent, float(holderTwips.height())));
+    if (qAbs(std::max(whole.width(), whole.height()) - FitSquare) <= 2 * pixelTwips)
+        return whole;
+    // A whole per cent is too coarse for a big picture: a 6000-pixel photo at 2 % would fill only
+    // 120 of the square's 146 pixels, and from 29,200 pixels on (0 %) nothing would show at all.
+    // Such a picture takes the exact ratio of 3863 HIMETRIC to its long side, so that it fills the
+    // square as every other picture does.
+    const double fitTwips = FitLength * double(Twips::PerInch) / Himetric::PerInch;
+    const double scale = fitTwips / std::max(holderTwips.width(), holderTwips.height());
+    return centredRect(Twips::roundHalfEven(scale * holderTwips.width()),
+                       Twips::roundHalfEven(scale * holderTwips.height()));
 }
 
 QRect centredRect(qint32 w, qint32 h)

@@ -40,18 +40,18 @@ qint32 centringOffset(qint32 painted);
 
 /**
  * Where a picture whose natural size is @p holderTwips is painted at @p percent: stretched to that
- * share of its size and centred across the square along its shorter side.
+ * share of its size and centred across the square along its shorter side. Where the whole percentage
+ * would leave the long side more than two pixels off the square, as it does for pictures of some
+ * thousands of pixels, the picture is stretched by the exact ratio instead.
  */
-QRect fittedRect(qint16 percent, const QSizeF &holderTwips);
+QRect fittedRect(qint16 percent, const QSizeF &holderTwips, int pixelTwips);
 
 /** A picture painted @p w by @p h twips, centred across the square along its shorter side. */
 QRect centredRect(qint32 w, qint32 h);
 
 /**
  * The placement of a picture of @p pixels whose natural size is @p himetric, on a screen of
- * @p pixelTwips twips per pixel (its natural size in twips is its pixels times that). Where the
- * whole percentage would leave the long side more than two pixels off the square, as it does for
- * pictures of some thousands of pixels, the picture is stretched by the exact ratio instead.
+ * @p pixelTwips twips per pixel (its natural size in twips is its pixels times that).
  */
 Placement place(const QSize &pixels, const QSize &himetric, int pixelTwips);
 

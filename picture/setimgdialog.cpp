@@ -197,7 +197,7 @@ void SetImgDialog::LoadHolderPicture(const QImage &picture, const QSize &natural
 void SetImgDialog::PaintFittedPicture(const qint16 &Percent)
 {
     const QSizeF holderTwips = QSizeF(Picture1->size()) * PixelTwips;
-    m_preview.paintStretched(Picture1->picture(), PictureFitting::fittedRect(Percent, holderTwips));
+    m_preview.paintStretched(Picture1->picture(), PictureFitting::fittedRect(Percent, holderTwips, PixelTwips));
 }
 
 void SetImgDialog::showPreview()

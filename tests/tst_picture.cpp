@@ -501,7 +501,7 @@ void TestPicture::bigPhotoIsDecodedReducedButLooksTheSame()
 
     // What stretching the whole decoded photo gives: 9% of 1600 x 1200 pixels, 2160 x 1620 twips.
     const QRect painted =
-        PictureFitting::fittedRect(PictureFitting::percentFor(QSize(42333, 31750)), QSizeF(1600 * 15, 1200 * 15));
+        PictureFitting::fittedRect(PictureFitting::percentFor(QSize(42333, 31750)), QSizeF(1600 * 15, 1200 * 15), 15);
     QCOMPARE(painted, QRect(0, 285, 2160, 1620));
     PreviewImage reference(15, 1.0, dialog->palette().color(QPalette::Base));
     const QImage whole = PictureFile::read(m_folder->path(QStringLiteral("photo.jpg")));
