@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Horavista need.
+# Installs the Debian packages that building, running and testing Horavista need; with --hardening
+# also those of the sanitizer and fuzzing runs (clang and its runtime).
 # Safe to run again: it says nothing and changes nothing when everything is there.
 set -euo pipefail
 
@@ -12,9 +13,12 @@ packages=(
     fonts-ipafont-gothic fonts-dejavu-core tzdata
     # running without a display, and the screenshots
     xvfb xauth x11-utils imagemagick
-    # tests and benchmarks
-    clang-format libbenchmark-dev
+    # tests and benchmarks; packaging and checking the installed files
+    clang-format libbenchmark-dev dpkg-dev appstream desktop-file-utils
 )
+if [ "${1:-}" = "--hardening" ]; then
+    packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

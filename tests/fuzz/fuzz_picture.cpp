@@ -1,0 +1,51 @@
+// Arbitrary bytes as a picture: as the file chosen in the picture dialog, painted into its preview,
+// and as mainImage.bmp, read at start-up and by the dialog's opening. Nothing may crash or hang,
+// whatever the bytes claim about their size.
+
+#include "fuzzsupport.h"
+#include "picture/folderlist.h"
+#include "picture/mainpicture.h"
+#include "picture/setimgdialog.h"
+#include "platform/drivelist.h"
+#include "platform/picturefile.h"
+
+namespace {
+
+class NoMainPicture : public MainPicture
+{
+public:
+    void setPicture(const QImage &) override { }
+    void clearPicture() override { }
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    Fuzz::application();
+    static NoMainPicture mainPicture;
+    static SetImgDialog *dialog = [] {
+        Fuzz::write(QStringLiteral("chosen.jpg"), nullptr, 0);
+        auto *created = new SetImgDialog(Fuzz::folder(), mainPicture, DriveList::system());
+        created->Form_Load();
+        return created;
+    }();
+    static FileList *files = dialog->findChild<FileList *>(QStringLiteral("File1"));
+
+    Fuzz::write(QStringLiteral("chosen.jpg"), data, size);
+    Fuzz::write(QStringLiteral("mainImage.bmp"), data, size);
+    const int filesBefore = Fuzz::openFiles();
+
+    // The chosen file, through the dialog's own handler.
+    const QList<QListWidgetItem *> chosen = files->findItems(QStringLiteral("chosen.jpg"), Qt::MatchExactly);
+    Fuzz::check(chosen.size() == 1, "the file list does not show the chosen file");
+    files->setCurrentItem(chosen.first());
+    dialog->File1_Click();
+
+    // The stored picture, as start-up and the dialog's opening read it.
+    PictureFile::read(Fuzz::folder().filePath(QStringLiteral("mainImage.bmp")));
+    dialog->Form_Load();
+
+    Fuzz::check(Fuzz::openFiles() == filesBefore, "a picture file was left open");
+    return 0;
+}
