@@ -195,6 +195,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QSize>("size");
         QTest::newRow("1600 x 1200 at 9 %") << QSize(1600, 1200);
+        // 5 % would paint it 60 twips past the square: it takes the exact ratio, as the fitting table says.
+        QTest::newRow("3000 x 2000, exact ratio") << QSize(3000, 2000);
     }
 
     void bigPhotoIsDecodedReducedButLooksTheSame()
