@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The idle cost of the running clock under Xvfb, side by side in one run with `xclock -update 1`
-# and a minimal Qt Widgets window redrawing two dials twice a second (the floor for the toolkit).
+# and a minimal Qt Widgets window redrawing two dials twice a second (the floor for the toolkit);
+# the same window writing the two times as digits shows what text alone adds.
 #
 # For each program: milliseconds from start to its mapped window, CPU time used over the idle
 # window that follows, peak and final resident memory. Medians over the rounds, as a Markdown table.
@@ -27,7 +28,10 @@ mkdir -p "$work/horavista"
 cp "$top/assets/icon/ico.ico" "$work/horavista/"
 export XDG_RUNTIME_DIR="$work" QT_QPA_PLATFORM=xcb
 
-display=":$((90 + RANDOM % 100))"
+# A display number of its own, clear of the ones xvfb-run hands out from 99 up.
+n=300
+while [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+display=":$n"
 Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 export DISPLAY="$display"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
@@ -36,7 +40,7 @@ for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 cpu_ms() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ ns += $1 } END { printf "%.3f", ns / 1e6 }'; }
 kib() { awk -v k="$2" '$1 == k":" { print $2 }' "/proc/$1/status"; }
 
-names=(horavista xclock qt-floor)
+names=(horavista xclock qt-floor qt-floor-text)
 declare -A results
 for round in $(seq "$rounds"); do
     declare -A pid start_cpu
@@ -45,6 +49,7 @@ for round in $(seq "$rounds"); do
         horavista) command=(env -C "$work/horavista" "$build/app/horavista") ;;
         xclock) command=(xclock -update 1) ;;
         qt-floor) command=("$build/bench/minimal_dials") ;;
+        qt-floor-text) command=("$build/bench/minimal_dials" --text) ;;
         esac
         read -r map_ms child < <("$build/bench/mapwait" "${command[@]}")
         pid[$name]=$child

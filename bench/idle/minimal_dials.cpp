@@ -1,5 +1,7 @@
 // The floor for the toolkit: the least a Qt Widgets window can do to show two dials with second
 // hands that move twice a second. It repaints its whole window at every timer event.
+// With --text it also writes each dial's time as digits, in the fonts the clock uses, to show what
+// text alone costs (the font database, shaping).
 
 #include <QApplication>
 #include <QPainter>
@@ -14,7 +16,8 @@ namespace {
 class TwoDials : public QWidget
 {
 public:
-    TwoDials()
+    explicit TwoDials(bool text)
+        : m_text(text)
     {
         setWindowTitle(QStringLiteral("minimal-qt-dials"));
         setFixedSize(400, 280);
@@ -31,6 +34,11 @@ protected:
         const QTime now = QTime::currentTime();
         dial(painter, QPointF(61, 61), now);
         dial(painter, QPointF(335, 182), now.addSecs(3600));
+        if (m_text) {
+            painter.setFont(QFont(QStringLiteral("IPAPGothic"), 9));
+            painter.drawText(QPointF(40, 140), now.toString(QStringLiteral("hh:mm:ss")));
+            painter.drawText(QPointF(310, 115), now.addSecs(3600).toString(QStringLiteral("hh:mm:ss")));
+        }
     }
 
 private:
@@ -47,6 +55,7 @@ private:
         hand((time.hour() % 12 + time.minute() / 60.0) / 12.0, 23);
     }
 
+    bool m_text;
     QTimer m_timer;
 };
 
@@ -55,7 +64,7 @@ private:
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    TwoDials window;
+    TwoDials window(app.arguments().contains(QStringLiteral("--text")));
     window.show();
     return app.exec();
 }
