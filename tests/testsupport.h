@@ -119,8 +119,6 @@ public:
     }
     ~FixedClock() { TimeSource::reset(); }
 
-    void set(const QDateTime &reading) { m_reading = reading; }
-    void set(const QTime &time) { m_reading = QDateTime(m_reading.date(), time); }
     void advance(int seconds) { m_reading = m_reading.addSecs(seconds); }
 
 private:

@@ -5,6 +5,8 @@
 
 namespace {
 
+const QString FileName = QStringLiteral("setTime.properties");
+
 ClockSettings settings(qint16 a, const char *cityA, qint16 b, const char *cityB, bool summerA, bool summerB)
 {
     return {a, QString::fromLatin1(cityA), b, QString::fromLatin1(cityB), summerA, summerB};
@@ -19,199 +21,137 @@ class TestSettings : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void lineIsByteExact_data();
-    void lineIsByteExact();
-    void writeReplacesTheWholeFile();
-    void failedWriteKeepsThePreviousFile_data();
-    void failedWriteKeepsThePreviousFile();
-    void writeToVanishedFolderFails();
-
-    void fieldsAreSplitLikeTheWriterJoinsThem_data();
-    void fieldsAreSplitLikeTheWriterJoinsThem();
-    void onlyTheFirstLineIsRead_data();
-    void onlyTheFirstLineIsRead();
-    void hourOffsetConversion_data();
-    void hourOffsetConversion();
-};
-
-void TestSettings::lineIsByteExact_data()
-{
-    QTest::addColumn<ClockSettings>("settings");
-    QTest::addColumn<QByteArray>("line");
-    QTest::newRow("New York with summer time, Tokyo") << settings(-13, "New York", 0, "Tokyo", true, false)
-                                                      << QByteArray("-13,\"New York\",0,\"Tokyo\",#TRUE#,#FALSE#\r\n");
-    QTest::newRow("Chicago keeps its trailing blank") << settings(-15, "Chicago ", 2, "Sydney", false, true)
-                                                      << QByteArray("-15,\"Chicago \",2,\"Sydney\",#FALSE#,#TRUE#\r\n");
-    QTest::newRow("nothing selected is an empty text")
-        << settings(0, "", 0, "", false, false) << QByteArray("0,\"\",0,\"\",#FALSE#,#FALSE#\r\n");
-    QTest::newRow("offsets as they stand, whole range")
-        << settings(-32768, "Tokyo", 32767, "Tokyo", false, false)
-        << QByteArray("-32768,\"Tokyo\",32767,\"Tokyo\",#FALSE#,#FALSE#\r\n");
-}
-
-void TestSettings::lineIsByteExact()
-{
-    QFETCH(ClockSettings, settings);
-    QFETCH(QByteArray, line);
-    WorkingFolder folder;
-    VERIFY_FOLDER(folder);
-    const SettingsFile file(folder.dir());
-    QVERIFY(file.write(settings).ok);
-    QCOMPARE(folder.read(QStringLiteral("setTime.properties")), line);
-}
-
-void TestSettings::writeReplacesTheWholeFile()
-{
-    WorkingFolder folder;
-    VERIFY_FOLDER(folder);
-    QVERIFY(folder.write(QStringLiteral("setTime.properties"), QByteArray(4000, 'x') + "\r\nsecond line\r\n"));
-    QVERIFY(SettingsFile(folder.dir()).write(settings(1, "Sydney", 0, "Tokyo", false, false)).ok);
-    QCOMPARE(folder.read(QStringLiteral("setTime.properties")),
-             QByteArray("1,\"Sydney\",0,\"Tokyo\",#FALSE#,#FALSE#\r\n"));
-    QCOMPARE(folder.dir().entryList(QDir::Files), QStringList{QStringLiteral("setTime.properties")});
-}
-
-void TestSettings::failedWriteKeepsThePreviousFile_data()
-{
-    QTest::addColumn<bool>("diskFull");
-    QTest::newRow("read-only folder") << false;
-    QTest::newRow("full disk") << true;
-}
-
-void TestSettings::failedWriteKeepsThePreviousFile()
-{
-    QFETCH(bool, diskFull);
-    WorkingFolder folder;
-    VERIFY_FOLDER(folder);
-    const QByteArray previous("-14,\"New York\",0,\"Tokyo\",#FALSE#,#FALSE#\r\n");
-    QVERIFY(folder.write(QStringLiteral("setTime.properties"), previous));
-
-    SettingsFile::WriteResult result;
+    void writerReplacesTheFileWithOneExactLine_data()
     {
-        std::optional<ReadOnlyFolder> readOnly;
-        std::optional<FullDisk> full;
-        if (diskFull)
-            full.emplace();
-        else
-            readOnly.emplace(folder.dir().absolutePath());
-        if (!(full ? full->isActive() : readOnly->isActive()))
-            QSKIP("this failure cannot be made here");
-        result = SettingsFile(folder.dir()).write(settings(1, "Sydney", 0, "Tokyo", false, false));
+        QTest::addColumn<ClockSettings>("settings");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("New York with summer time") << settings(-13, "New York", 0, "Tokyo", true, false)
+                                                   << QByteArray("-13,\"New York\",0,\"Tokyo\",#TRUE#,#FALSE#\r\n");
+        QTest::newRow("Chicago keeps its blank") << settings(-15, "Chicago ", 2, "Sydney", false, true)
+                                                 << QByteArray("-15,\"Chicago \",2,\"Sydney\",#FALSE#,#TRUE#\r\n");
+        QTest::newRow("nothing selected")
+            << settings(0, "", 0, "", false, false) << QByteArray("0,\"\",0,\"\",#FALSE#,#FALSE#\r\n");
+        QTest::newRow("whole offset range") << settings(-32768, "Tokyo", 32767, "Tokyo", false, false)
+                                            << QByteArray("-32768,\"Tokyo\",32767,\"Tokyo\",#FALSE#,#FALSE#\r\n");
     }
-    QVERIFY(!result.ok);
-    QVERIFY(!result.error.isEmpty());
-    QCOMPARE(folder.read(QStringLiteral("setTime.properties")), previous);
-    QCOMPARE(folder.dir().entryList(QDir::Files), QStringList{QStringLiteral("setTime.properties")});
-}
-
-void TestSettings::writeToVanishedFolderFails()
-{
-    WorkingFolder folder;
-    VERIFY_FOLDER(folder);
-    const SettingsFile vanished(QDir(folder.path(QStringLiteral("gone"))));
-    QVERIFY(!vanished.write(settings(0, "Tokyo", 0, "Tokyo", false, false)).ok);
-    QVERIFY(!QFile::exists(folder.path(QStringLiteral("gone"))));
-}
-
-void TestSettings::fieldsAreSplitLikeTheWriterJoinsThem_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QStringList>("fields");
-    QTest::newRow("the writer's line") << QStringLiteral("-13,\"New York\",0,\"Tokyo\",#TRUE#,#FALSE#")
-                                       << QStringList{QStringLiteral("-13"),    QStringLiteral("New York"),
-                                                      QStringLiteral("0"),      QStringLiteral("Tokyo"),
-                                                      QStringLiteral("#TRUE#"), QStringLiteral("#FALSE#")};
-    QTest::newRow("quoted blank and comma kept")
-        << QStringLiteral("\"Chicago \",\"a,b\",\"\"")
-        << QStringList{QStringLiteral("Chicago "), QStringLiteral("a,b"), QString()};
-    QTest::newRow("blanks around unquoted fields dropped")
-        << QStringLiteral(" 5 , \"Tokyo\" ,#TRUE# ")
-        << QStringList{QStringLiteral("5"), QStringLiteral("Tokyo"), QStringLiteral("#TRUE#")};
-    QTest::newRow("unclosed quote runs to the end")
-        << QStringLiteral("1,\"Tok") << QStringList{QStringLiteral("1"), QStringLiteral("Tok")};
-    QTest::newRow("trailing comma is an empty field")
-        << QStringLiteral("1,2,") << QStringList{QStringLiteral("1"), QStringLiteral("2"), QString()};
-    QTest::newRow("empty line") << QString() << QStringList();
-}
-
-void TestSettings::fieldsAreSplitLikeTheWriterJoinsThem()
-{
-    QFETCH(QString, line);
-    QFETCH(QStringList, fields);
-    QCOMPARE(SettingsFile::splitFields(line), fields);
-}
-
-void TestSettings::onlyTheFirstLineIsRead_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("cityB");
-    const int ok = int(SettingsFile::ReadStatus::Ok);
-    const int tooFew = int(SettingsFile::ReadStatus::TooFewFields);
-    QTest::newRow("CR LF") << QByteArray("0,\"Tokyo\",1,\"Sydney\",#FALSE#,#FALSE#\r\n") << ok
-                           << QStringLiteral("Sydney");
-    QTest::newRow("LF") << QByteArray("0,\"Tokyo\",1,\"Sydney\",#FALSE#,#FALSE#\n") << ok << QStringLiteral("Sydney");
-    QTest::newRow("no line end") << QByteArray("0,\"Tokyo\",1,\"Sydney\",#FALSE#,#FALSE#") << ok
-                                 << QStringLiteral("Sydney");
-    QTest::newRow("extra fields and lines")
-        << QByteArray("0,\"Tokyo\",1,\"Sydney\",#FALSE#,#FALSE#,7,\"x\"\r\nmore\r\n") << ok << QStringLiteral("Sydney");
-    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF"
-                                                   "0,\"Tokyo\",1,\"Sydney\",#FALSE#,#FALSE#\r\n")
-                                     << ok << QStringLiteral("Sydney");
-    QTest::newRow("five fields") << QByteArray("0,\"Tokyo\",1,\"Sydney\",#FALSE#\r\n") << tooFew << QString();
-    QTest::newRow("six fields over two lines")
-        << QByteArray("0,\"Tokyo\",1\r\n\"Sydney\",#FALSE#,#FALSE#\r\n") << tooFew << QString();
-    QTest::newRow("empty file") << QByteArray() << tooFew << QString();
-    QTest::newRow("binary junk") << QByteArray("\x00\xff\x01,\x02", 5) << tooFew << QString();
-}
-
-void TestSettings::onlyTheFirstLineIsRead()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, status);
-    QFETCH(QString, cityB);
-    WorkingFolder folder;
-    VERIFY_FOLDER(folder);
-    QVERIFY(folder.write(QStringLiteral("setTime.properties"), bytes));
-    const SettingsFile::Fields fields = SettingsFile(folder.dir()).readFields();
-    QCOMPARE(int(fields.status), status);
-    if (fields.status == SettingsFile::ReadStatus::Ok) {
-        QCOMPARE(fields.values.size(), 6);
-        QCOMPARE(fields.values[3], cityB);
+    void writerReplacesTheFileWithOneExactLine()
+    {
+        QFETCH(ClockSettings, settings);
+        QFETCH(QByteArray, line);
+        WorkingFolder folder;
+        VERIFY_FOLDER(folder);
+        QVERIFY(folder.write(FileName, QByteArray(4000, 'x') + "\r\nsecond line\r\n"));
+        QVERIFY(SettingsFile(folder.dir()).write(settings).ok);
+        QCOMPARE(folder.read(FileName), line);
+        QCOMPARE(folder.dir().entryList(QDir::Files), QStringList{FileName});
     }
-}
 
-void TestSettings::hourOffsetConversion_data()
-{
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<bool>("valid");
-    QTest::addColumn<int>("offset");
-    QTest::newRow("whole") << QStringLiteral("-13") << true << -13;
-    QTest::newRow("half rounds to even, down") << QStringLiteral("2.5") << true << 2;
-    QTest::newRow("half rounds to even, up") << QStringLiteral("3.5") << true << 4;
-    QTest::newRow("negative half") << QStringLiteral("-0.5") << true << 0;
-    QTest::newRow("largest") << QStringLiteral("32767") << true << 32767;
-    QTest::newRow("smallest") << QStringLiteral("-32768") << true << -32768;
-    QTest::newRow("too large") << QStringLiteral("32768") << false << 0;
-    QTest::newRow("too small") << QStringLiteral("-32769") << false << 0;
-    QTest::newRow("rounds into range") << QStringLiteral("32767.4") << true << 32767;
-    QTest::newRow("rounds out of range") << QStringLiteral("32767.5") << false << 0;
-    QTest::newRow("text") << QStringLiteral("Tokyo") << false << 0;
-    QTest::newRow("empty") << QString() << false << 0;
-    QTest::newRow("not a number") << QStringLiteral("nan") << false << 0;
-    QTest::newRow("infinite") << QStringLiteral("inf") << false << 0;
-}
+    void failedWriteKeepsThePreviousFile_data()
+    {
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("read-only folder") << QStringLiteral("read-only");
+        QTest::newRow("full disk") << QStringLiteral("full");
+        QTest::newRow("vanished folder") << QStringLiteral("vanished");
+    }
+    void failedWriteKeepsThePreviousFile()
+    {
+        QFETCH(QString, failure);
+        WorkingFolder folder;
+        VERIFY_FOLDER(folder);
+        const QByteArray previous("-14,\"New York\",0,\"Tokyo\",#FALSE#,#FALSE#\r\n");
+        QVERIFY(folder.write(FileName, previous));
+        SettingsFile::WriteResult result;
+        if (failure == QStringLiteral("vanished")) {
+            result =
+                SettingsFile(QDir(folder.path(QStringLiteral("gone")))).write(settings(0, "Tokyo", 0, "Tokyo", 0, 0));
+        } else {
+            std::optional<ReadOnlyFolder> readOnly;
+            std::optional<FullDisk> full;
+            failure == QStringLiteral("full") ? void(full.emplace())
+                                              : void(readOnly.emplace(folder.dir().absolutePath()));
+            if (!(full ? full->isActive() : readOnly->isActive()))
+                QSKIP("this failure cannot be made here");
+            result = SettingsFile(folder.dir()).write(settings(1, "Sydney", 0, "Tokyo", false, false));
+        }
+        QVERIFY(!result.ok);
+        QVERIFY(!result.error.isEmpty());
+        QCOMPARE(folder.read(FileName), previous);
+        QCOMPARE(folder.dir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{FileName});
+    }
 
-void TestSettings::hourOffsetConversion()
-{
-    QFETCH(QString, field);
-    QFETCH(bool, valid);
-    QFETCH(int, offset);
-    const std::optional<qint16> converted = SettingsFile::toHourOffset(field);
-    QCOMPARE(converted.has_value(), valid);
-    if (valid)
-        QCOMPARE(int(*converted), offset);
-}
+    void fieldsAreSplitLikeTheWriterJoinsThem_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("fields"); // joined by '|'
+        QTest::newRow("the writer's line") << QStringLiteral("-13,\"New York\",0,\"Tokyo\",#TRUE#,#FALSE#")
+                                           << QStringLiteral("-13|New York|0|Tokyo|#TRUE#|#FALSE#");
+        QTest::newRow("quoted blank and comma kept")
+            << QStringLiteral("\"Chicago \",\"a,b\",\"\"") << QStringLiteral("Chicago |a,b|");
+        QTest::newRow("blanks around unquoted fields dropped")
+            << QStringLiteral(" 5 , \"Tokyo\" ,#TRUE# ") << QStringLiteral("5|Tokyo|#TRUE#");
+        QTest::newRow("unclosed quote runs to the end") << QStringLiteral("1,\"Tok") << QStringLiteral("1|Tok");
+        QTest::newRow("trailing comma is an empty field") << QStringLiteral("1,2,") << QStringLiteral("1|2|");
+    }
+    void fieldsAreSplitLikeTheWriterJoinsThem()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, fields);
+        QCOMPARE(SettingsFile::splitFields(line).join(QLatin1Char('|')), fields);
+    }
+
+    void onlyTheFirstLineIsRead_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("cityB"); // empty: too few fields
+        const QByteArray line("0,\"Tokyo\",1,\"Sydney\",#FALSE#,#FALSE#");
+        QTest::newRow("CR LF") << line + "\r\n" << QStringLiteral("Sydney");
+        QTest::newRow("LF") << line + "\n" << QStringLiteral("Sydney");
+        QTest::newRow("no line end") << line << QStringLiteral("Sydney");
+        QTest::newRow("extra fields and lines") << line + ",7,\"x\"\r\nmore\r\n" << QStringLiteral("Sydney");
+        QTest::newRow("byte-order mark") << "\xEF\xBB\xBF" + line << QStringLiteral("Sydney");
+        QTest::newRow("five fields") << QByteArray("0,\"Tokyo\",1,\"Sydney\",#FALSE#\r\n") << QString();
+        QTest::newRow("six fields over two lines")
+            << QByteArray("0,\"Tokyo\",1\r\n\"Sydney\",#FALSE#,#FALSE#\r\n") << QString();
+        QTest::newRow("empty file") << QByteArray() << QString();
+        QTest::newRow("binary junk") << QByteArray("\x00\xff\x01,\x02", 5) << QString();
+    }
+    void onlyTheFirstLineIsRead()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, cityB);
+        WorkingFolder folder;
+        VERIFY_FOLDER(folder);
+        QVERIFY(folder.write(FileName, bytes));
+        const SettingsFile::Fields fields = SettingsFile(folder.dir()).readFields();
+        QCOMPARE(fields.status == SettingsFile::ReadStatus::Ok, !cityB.isEmpty());
+        if (!cityB.isEmpty())
+            QCOMPARE(fields.values.value(3), cityB);
+    }
+
+    void hourOffsetConversion_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("offset"); // empty: not an offset
+        QTest::newRow("whole") << QStringLiteral("-13") << QStringLiteral("-13");
+        QTest::newRow("half to even, down") << QStringLiteral("2.5") << QStringLiteral("2");
+        QTest::newRow("half to even, up") << QStringLiteral("3.5") << QStringLiteral("4");
+        QTest::newRow("limits") << QStringLiteral("-32768") << QStringLiteral("-32768");
+        QTest::newRow("rounds into range") << QStringLiteral("32767.4") << QStringLiteral("32767");
+        QTest::newRow("rounds out of range") << QStringLiteral("32767.5") << QString();
+        QTest::newRow("too small") << QStringLiteral("-32769") << QString();
+        QTest::newRow("text") << QStringLiteral("Tokyo") << QString();
+        QTest::newRow("empty") << QString() << QString();
+        QTest::newRow("not a number") << QStringLiteral("nan") << QString();
+        QTest::newRow("infinite") << QStringLiteral("inf") << QString();
+    }
+    void hourOffsetConversion()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, offset);
+        const std::optional<qint16> converted = SettingsFile::toHourOffset(field);
+        QCOMPARE(converted ? QString::number(*converted) : QString(), offset);
+    }
+};
 
 QTEST_MAIN(TestSettings)
 #include "tst_settings.moc"
