@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs the clock.
 #
-# The program reads and writes its files in the folder it is started in, so it runs in a per-user
-# working folder, $XDG_DATA_HOME/horavista (~/.local/share/horavista), seeded on first run.
+# The program reads and writes its files in the folder it is started in, so it runs through the
+# launcher an installation puts on PATH (installed here into the build folder), which starts it in
+# the per-user working folder $XDG_DATA_HOME/horavista (~/.local/share/horavista), seeded on first run.
 # Without a display it runs under Xvfb, saves a screenshot after two seconds and keeps ticking
 # until interrupted. With --screenshot FILE it always runs under Xvfb, saves the screenshot as
 # FILE and ends.
@@ -15,20 +16,13 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$top/build/run"
 
 "$top/scripts/setup.sh"
-cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHORAVISTA_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target horavista horavista_help
+cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHORAVISTA_BUILD_TESTS=OFF \
+    -DHORAVISTA_BUILD_BENCH=OFF >/dev/null
+cmake --build "$build"
+cmake --install "$build" --prefix "$build/stage" >/dev/null
 
+program="$build/stage/bin/horavista"
 workdir="${XDG_DATA_HOME:-$HOME/.local/share}/horavista"
-mkdir -p "$workdir"
-seed() { # file to copy unless the working folder has it already
-    [ -e "$workdir/$(basename "$1")" ] || cp "$1" "$workdir/"
-}
-seed "$top/assets/icon/ico.ico"
-# The help file is the program's own, not the user's: a newer build replaces it.
-cmp -s "$build/assets/Horavista.chm" "$workdir/Horavista.chm" || cp "$build/assets/Horavista.chm" "$workdir/"
-cd "$workdir"
-
-program="$build/app/horavista"
 if [ -z "$shot_only" ] && [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     exec "$program"
 fi
