@@ -5,7 +5,7 @@
 #include "picture/folderlist.h"
 #include "platform/fonts.h"
 #include "platform/picturebox.h"
-#include "testsupport.h"
+#include "windowtest.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -49,24 +49,16 @@ QImage testPicture()
 
 } // namespace
 
-class TestApp : public QObject
+class TestApp : public WindowTest
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { Fonts::install(); }
     void init()
     {
+        WindowTest::init();
         HourOffsetA = 0;
         HourOffsetB = 0;
-        m_folder = std::make_unique<WorkingFolder>();
-        VERIFY_FOLDER(*m_folder);
-        QVERIFY(m_folder->copyIn(QStringLiteral(":/icon/ico.ico"), IconFile));
-    }
-    void cleanup()
-    {
-        m_folder.reset();
-        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 
     void opensWithItsDesignedLook()
@@ -369,7 +361,6 @@ private:
         mainForm->Form_Load();
         return mainForm;
     }
-    std::unique_ptr<WorkingFolder> m_folder;
 };
 
 QTEST_MAIN(TestApp)

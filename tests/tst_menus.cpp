@@ -3,7 +3,7 @@
 #include "clock/houroffsets.h"
 #include "platform/fonts.h"
 #include "settings/settimedialog.h"
-#include "testsupport.h"
+#include "windowtest.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -70,25 +70,11 @@ void choose(QWidget *dialog, const char *name, const QString &city)
 
 } // namespace
 
-class TestMenus : public QObject
+class TestMenus : public WindowTest
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { Fonts::install(); }
-    void init()
-    {
-        m_folder = std::make_unique<WorkingFolder>();
-        VERIFY_FOLDER(*m_folder);
-        QVERIFY(m_folder->copyIn(QStringLiteral(":/icon/ico.ico"), QStringLiteral("ico.ico")));
-    }
-
-    void cleanup()
-    {
-        m_folder.reset();
-        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
-    }
-
     void surfaceDragsTheWindow_data()
     {
         QTest::addColumn<QString>("pressedOn");
@@ -256,8 +242,6 @@ private:
         mainForm->show();
         return QTest::qWaitForWindowExposed(mainForm.get()) ? std::move(mainForm) : nullptr;
     }
-
-    std::unique_ptr<WorkingFolder> m_folder;
 };
 
 QTEST_MAIN(TestMenus)

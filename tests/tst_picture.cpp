@@ -8,7 +8,7 @@
 #include "platform/picturebox.h"
 #include "platform/picturefile.h"
 #include "platform/picturesource.h"
-#include "testsupport.h"
+#include "windowtest.h"
 
 #include <QComboBox>
 #include <QMessageBox>
@@ -63,11 +63,15 @@ QByteArray gif()
 
 } // namespace
 
-class TestPicture : public QObject
+class TestPicture : public WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<WorkingFolder> m_folder;
+public:
+    TestPicture()
+        : WindowTest(false)
+    { }
+
     FakeMainPicture m_main;
     FakeDrives m_drives;
     QStringList m_message; // caption and text of the last message box
@@ -101,20 +105,11 @@ class TestPicture : public QObject
     }
 
 private Q_SLOTS:
-    void initTestCase() { Fonts::install(); }
-
     void init()
     {
+        WindowTest::init();
         m_main = FakeMainPicture();
         m_message.clear();
-        m_folder = std::make_unique<WorkingFolder>();
-        VERIFY_FOLDER(*m_folder);
-    }
-
-    void cleanup()
-    {
-        m_folder.reset();
-        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 
     void fittingWorkedExamples_data()

@@ -3,7 +3,7 @@
 #include "platform/fonts.h"
 #include "settings/mainformcontrols.h"
 #include "settings/settimedialog.h"
-#include "testsupport.h"
+#include "windowtest.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -59,24 +59,15 @@ QString dialsOf(const SetTimeDialog &d)
 
 } // namespace
 
-class TestSetTimeDialog : public QObject
+class TestSetTimeDialog : public WindowTest
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { Fonts::install(); }
     void init()
     {
+        WindowTest::init();
         m_mainForm.log.clear();
-        m_folder = std::make_unique<WorkingFolder>();
-        VERIFY_FOLDER(*m_folder);
-        QVERIFY(m_folder->copyIn(QStringLiteral(":/icon/ico.ico"), QStringLiteral("ico.ico")));
-    }
-
-    void cleanup()
-    {
-        m_folder.reset();
-        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 
     void opensWithoutIcoIco()
@@ -260,7 +251,6 @@ private Q_SLOTS:
     }
 
 private:
-    std::unique_ptr<WorkingFolder> m_folder;
     FakeMainForm m_mainForm;
 };
 
