@@ -6,6 +6,8 @@
 #include "platform/messagebox.h"
 #include "platform/picturebox.h"
 #include "platform/picturefile.h"
+#include "platform/programlauncher.h"
+#include "platform/systeminformation.h"
 #include "platform/twips.h"
 
 #include <QLabel>
@@ -20,15 +22,6 @@ const QString Title = QStringLiteral("Horavista");
 constexpr int VersionMajor = HORAVISTA_VERSION_MAJOR;
 constexpr int VersionMinor = HORAVISTA_VERSION_MINOR;
 constexpr int VersionRevision = HORAVISTA_VERSION_PATCH;
-
-// Where the system-information program is recorded: its own entry first, then the shared tools' folder.
-const QString RegKeySysInfo = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
-const QString RegValSysInfo = QStringLiteral("PATH");
-const QString RegKeySysInfoLoc = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
-const QString RegValSysInfoLoc = QStringLiteral("MSINFO");
-const QString SysInfoProgram = QStringLiteral("\\MSINFO32.EXE");
-
-constexpr quint32 ValueBufferSize = 1024;
 
 QLabel *makeLabel(QWidget *parent, const QString &name, const QRect &twips, int pixelTwips)
 {
@@ -59,9 +52,13 @@ QImage iconPicture(const QWidget *widget)
 
 } // namespace
 
-AboutBox::AboutBox(QWidget *parent, Registry &registry, ProgramLauncher &launcher)
+AboutBox::AboutBox(QWidget *parent)
+    : AboutBox(parent, SystemInformation::system(), ProgramLauncher::system())
+{ }
+
+AboutBox::AboutBox(QWidget *parent, const SystemInformation &systemInformation, ProgramLauncher &launcher)
     : QDialog(parent)
-    , m_registry(registry)
+    , m_systemInformation(systemInformation)
     , m_launcher(launcher)
 {
     setObjectName(QStringLiteral("frmAbout"));
@@ -78,7 +75,7 @@ AboutBox::AboutBox(QWidget *parent, Registry &registry, ProgramLauncher &launche
     setAutoFillBackground(true);
 
     createControls();
-    Form_Load();
+    setWindowTitle(Title + tr("のﾊﾞｰｼﾞｮﾝ情報"));
 }
 
 AboutBox::~AboutBox() = default;
@@ -90,118 +87,56 @@ void AboutBox::createControls()
     setFixedSize(size());
 
     // Made in tab order, so the focus goes OK, ｼｽﾃﾑ情報 and round again; the rest take no focus.
-    cmdOK = makeButton(this, QStringLiteral("cmdOK"), tr("OK"), AboutBoxLayout::cmdOK, pixelTwips);
-    cmdOK->setDefault(true);
+    auto *ok = makeButton(this, QStringLiteral("cmdOK"), tr("OK"), AboutBoxLayout::OkButton, pixelTwips);
+    ok->setDefault(true);
 
-    picIcon = new PictureBox(this, PictureBox::Border::None);
-    picIcon->setObjectName(QStringLiteral("picIcon"));
-    FormControls::place(picIcon, AboutBoxLayout::picIcon, pixelTwips);
+    auto *icon = new PictureBox(this, PictureBox::Border::None);
+    icon->setObjectName(QStringLiteral("picIcon"));
+    FormControls::place(icon, AboutBoxLayout::Icon, pixelTwips);
     // The box takes the size of its picture.
-    const QImage icon = iconPicture(this);
-    picIcon->setPicture(icon);
-    picIcon->resize(icon.deviceIndependentSize().toSize());
+    const QImage iconImage = iconPicture(this);
+    icon->setPicture(iconImage);
+    icon->resize(iconImage.deviceIndependentSize().toSize());
 
-    cmdSysInfo =
-        makeButton(this, QStringLiteral("cmdSysInfo"), tr("ｼｽﾃﾑ情報(&S)..."), AboutBoxLayout::cmdSysInfo, pixelTwips);
+    auto *systemInformation = makeButton(this, QStringLiteral("cmdSysInfo"), tr("ｼｽﾃﾑ情報(&S)..."),
+                                         AboutBoxLayout::SystemInformationButton, pixelTwips);
 
-    lblDescription = makeLabel(this, QStringLiteral("lblDescription"), AboutBoxLayout::lblDescription, pixelTwips);
-    lblDescription->setText(tr("Copyright (C) 2026 Horavista developers"));
-    lblDisclaimer = makeLabel(this, QStringLiteral("lblDisclaimer"), AboutBoxLayout::lblDisclaimer, pixelTwips);
-    lblDisclaimer->setText(tr("本ｿﾌﾄｳｪｱの使用によって生じたいかなる損害についても、作者は一切の責任を負いません。"
-                              "ご使用は利用者ご自身の責任でお願いします。"));
-    lblTitle = makeLabel(this, QStringLiteral("lblTitle"), AboutBoxLayout::lblTitle, pixelTwips);
-    lblVersion = makeLabel(this, QStringLiteral("lblVersion"), AboutBoxLayout::lblVersion, pixelTwips);
+    auto *description = makeLabel(this, QStringLiteral("lblDescription"), AboutBoxLayout::Description, pixelTwips);
+    description->setText(tr("Copyright (C) 2026 Horavista developers"));
+    auto *disclaimer = makeLabel(this, QStringLiteral("lblDisclaimer"), AboutBoxLayout::Disclaimer, pixelTwips);
+    disclaimer->setText(tr("本ｿﾌﾄｳｪｱの使用によって生じたいかなる損害についても、作者は一切の責任を負いません。"
+                           "ご使用は利用者ご自身の責任でお願いします。"));
+    auto *title = makeLabel(this, QStringLiteral("lblTitle"), AboutBoxLayout::Title, pixelTwips);
+    title->setText(Title);
+    auto *version = makeLabel(this, QStringLiteral("lblVersion"), AboutBoxLayout::Version, pixelTwips);
+    version->setText(tr("ﾊﾞｰｼﾞｮﾝ ") + QString::number(VersionMajor) + QLatin1Char('.') + QString::number(VersionMinor) +
+                     QLatin1Char('.') + QString::number(VersionRevision));
 
-    for (QLabel *label : {lblTitle, lblDescription, lblDisclaimer}) {
+    for (QLabel *label : {title, description, disclaimer}) {
         QPalette black = label->palette();
         black.setColor(QPalette::WindowText, Qt::black);
         label->setPalette(black);
     }
 
-    const std::array<QWidget *, 7> tabOrder{cmdOK,         picIcon,  cmdSysInfo, lblDescription,
-                                            lblDisclaimer, lblTitle, lblVersion};
+    const std::array<QWidget *, 7> tabOrder{ok, icon, systemInformation, description, disclaimer, title, version};
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
-    cmdOK->setFocus();
+    ok->setFocus();
 
-    connect(cmdOK, &QPushButton::clicked, this, &AboutBox::cmdOK_Click);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &AboutBox::cmdSysInfo_Click);
-}
-
-void AboutBox::Form_Load()
-{
-    setWindowTitle(Title + tr("のﾊﾞｰｼﾞｮﾝ情報"));
-    lblVersion->setText(tr("ﾊﾞｰｼﾞｮﾝ ") + QString::number(VersionMajor) + QLatin1Char('.') +
-                        QString::number(VersionMinor) + QLatin1Char('.') + QString::number(VersionRevision));
-    lblTitle->setText(Title);
-}
-
-void AboutBox::cmdOK_Click()
-{
-    accept();
+    connect(ok, &QPushButton::clicked, this, &AboutBox::accept);
+    connect(systemInformation, &QPushButton::clicked, this, &AboutBox::startSystemInformation);
 }
 
 void AboutBox::reject()
 {
-    cmdOK_Click();
+    accept();
 }
 
-void AboutBox::cmdSysInfo_Click()
+void AboutBox::startSystemInformation()
 {
-    StartSysInfo();
-}
-
-void AboutBox::StartSysInfo()
-{
-    QString SysInfoPath;
-    bool found = GetKeyValue(Registry::LocalMachine, RegKeySysInfo, RegValSysInfo, SysInfoPath);
-    // The recorded path is started as it is: a stale one fails to start and ends in the message.
-    if (!found && GetKeyValue(Registry::LocalMachine, RegKeySysInfoLoc, RegValSysInfoLoc, SysInfoPath) &&
-        m_launcher.fileExists(SysInfoPath + SysInfoProgram)) {
-        SysInfoPath += SysInfoProgram;
-        found = true;
-    }
-    if (found && m_launcher.start(SysInfoPath))
+    // A recorded path that no longer works fails to start and ends in the same message.
+    const QString path = m_systemInformation.programPath();
+    if (!path.isEmpty() && m_launcher.start(path))
         return;
     MessageBox::show(this, tr("現時点ではｼｽﾃﾑ情報を使用できません"));
-}
-
-bool AboutBox::GetKeyValue(Registry::Key KeyRoot, const QString &KeyName, const QString &SubKeyRef, QString &KeyVal)
-{
-    Registry::Key hKey = 0;
-    const auto fail = [&] {
-        KeyVal.clear();
-        m_registry.closeKey(hKey);
-        return false;
-    };
-
-    // Read access only: under LocalMachine a standard account may not ask for more.
-    if (m_registry.openKey(KeyRoot, KeyName.toLocal8Bit(), 0, Registry::ReadAccess, &hKey) != Registry::Success)
-        return fail();
-
-    std::array<char, ValueBufferSize> tmpVal{};
-    quint32 KeyValSize = ValueBufferSize;
-    quint32 KeyValType = 0;
-    if (m_registry.queryValue(hKey, SubKeyRef.toLocal8Bit(), &KeyValType, tmpVal.data(), &KeyValSize) !=
-        Registry::Success)
-        return fail();
-
-    const QByteArray text(tmpVal.data(), static_cast<qsizetype>(qstrnlen(tmpVal.data(), tmpVal.size())));
-    switch (KeyValType) {
-    case Registry::String:
-        KeyVal = QString::fromLocal8Bit(text);
-        break;
-    case Registry::DoubleWord:
-        // The value's bytes up to the first zero byte, last first, each as hexadecimal digits without a
-        // leading zero. The text stays in its "&h" form: no lookup of the About box reads a double word.
-        for (qsizetype i = text.size() - 1; i >= 0; --i)
-            KeyVal += QString::number(static_cast<uchar>(text.at(i)), 16).toUpper();
-        KeyVal.prepend(QLatin1String("&h"));
-        break;
-    default:
-        break;
-    }
-
-    m_registry.closeKey(hKey);
-    return true;
 }

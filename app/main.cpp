@@ -1,4 +1,5 @@
 #include "app/mainform.h"
+#include "clock/clockmodel.h"
 #include "platform/fonts.h"
 
 #include <QApplication>
@@ -11,8 +12,9 @@ int main(int argc, char *argv[])
     Fonts::install();
 
     // The program keeps its files in the folder it is started in; the launcher chooses that folder.
-    MainForm mainForm(QDir::current());
-    mainForm.Form_Load();
+    ClockModel clock;
+    MainForm mainForm(QDir::current(), clock);
+    mainForm.load();
     mainForm.show();
     return app.exec();
 }

@@ -1,22 +1,20 @@
 #include "app/mainform.h"
 
 #include "about/aboutbox.h"
-#include "about/helpcommand.h"
-#include "app/callmenu.h"
 #include "app/mainformlayout.h"
 #include "app/mainsurface.h"
 #include "clock/citytable.h"
+#include "clock/clockmodel.h"
 #include "clock/dialpair.h"
-#include "clock/houroffsets.h"
+#include "help/helpviewer.h"
 #include "picture/setimgdialog.h"
 #include "platform/drivelist.h"
 #include "platform/fonts.h"
 #include "platform/formcontrols.h"
-#include "platform/formmouse.h"
 #include "platform/picturebox.h"
 #include "platform/picturefile.h"
+#include "platform/surfacemouse.h"
 #include "platform/twips.h"
-#include "settings/readsettings.h"
 #include "settings/settimedialog.h"
 #include "settings/settingsfile.h"
 
@@ -26,6 +24,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 
@@ -62,9 +61,10 @@ QLabel *makeSummerTimeTag(QWidget *parent, const QString &name, const QRect &twi
 
 } // namespace
 
-MainForm::MainForm(const QDir &workingFolder, QWidget *parent)
+MainForm::MainForm(const QDir &workingFolder, ClockModel &clock, QWidget *parent)
     : QMainWindow(parent)
     , m_folder(workingFolder)
+    , m_clock(clock)
     , m_layoutTwips(Twips::pixelTwipsOf(parent))
 {
     setObjectName(QStringLiteral("mainForm"));
@@ -75,16 +75,9 @@ MainForm::MainForm(const QDir &workingFolder, QWidget *parent)
     createControls();
     createMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-
-    connect(mnuCallHelp, &QAction::triggered, this, &MainForm::mnuCallHelp_Click);
-    connect(mnuCallVersion, &QAction::triggered, this, &MainForm::mnuCallVersion_Click);
 }
 
-MainForm::~MainForm()
-{
-    // The menu window has no parent; it must not outlive the actions its menu shows.
-    delete m_callMenu;
-}
+MainForm::~MainForm() = default;
 
 void MainForm::createControls()
 {
@@ -95,70 +88,77 @@ void MainForm::createControls()
                             Twips::toPixels(MainFormLayout::ClientHeight, m_layoutTwips));
     setCentralWidget(m_surface);
 
-    m_dials = new DialPair(m_surface, MainFormLayout::dials(), m_layoutTwips);
+    m_dials = new DialPair(m_surface, MainFormLayout::dials(), m_layoutTwips, m_clock);
     m_surface->setDials(m_dials);
 
-    Label13 = makeSummerTimeTag(m_surface, QStringLiteral("Label13"), MainFormLayout::Label13, m_layoutTwips);
-    Label1 = makeLabel(m_surface, QStringLiteral("Label1"), MainFormLayout::Label1, m_layoutTwips);
-    Label14 = makeSummerTimeTag(m_surface, QStringLiteral("Label14"), MainFormLayout::Label14, m_layoutTwips);
-    Label2 = makeLabel(m_surface, QStringLiteral("Label2"), MainFormLayout::Label2, m_layoutTwips);
+    m_summerTimeTagA =
+        makeSummerTimeTag(m_surface, QStringLiteral("Label13"), MainFormLayout::SummerTimeTagA, m_layoutTwips);
+    m_cityLabelA = makeLabel(m_surface, QStringLiteral("Label1"), MainFormLayout::CityLabelA, m_layoutTwips);
+    m_summerTimeTagB =
+        makeSummerTimeTag(m_surface, QStringLiteral("Label14"), MainFormLayout::SummerTimeTagB, m_layoutTwips);
+    m_cityLabelB = makeLabel(m_surface, QStringLiteral("Label2"), MainFormLayout::CityLabelB, m_layoutTwips);
 
-    Picture1 = new PictureBox(m_surface);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    FormControls::place(Picture1, MainFormLayout::Picture1, m_layoutTwips);
+    m_picture = new PictureBox(m_surface);
+    m_picture->setObjectName(QStringLiteral("Picture1"));
+    FormControls::place(m_picture, MainFormLayout::Picture, m_layoutTwips);
 
-    Combo1 = new QComboBox(m_surface);
-    Combo1->setObjectName(QStringLiteral("Combo1"));
-    Combo1->setFont(Fonts::font(Fonts::sansSerif(), 8.25));
-    FormControls::place(Combo1, MainFormLayout::Combo1, m_layoutTwips);
-    connect(Combo1, &QComboBox::activated, this, &MainForm::Combo1_Click);
+    m_cityList = new QComboBox(m_surface);
+    m_cityList->setObjectName(QStringLiteral("Combo1"));
+    m_cityList->setFont(Fonts::font(Fonts::sansSerif(), 8.25));
+    FormControls::place(m_cityList, MainFormLayout::CityList, m_layoutTwips);
+    connect(m_cityList, &QComboBox::activated, this, &MainForm::onCityListActivated);
 
     // Labels and the list take the mouse for themselves: a press on them is not a press on the surface.
     for (QLabel *label : m_surface->findChildren<QLabel *>())
         label->setAttribute(Qt::WA_NoMousePropagation);
-    Combo1->setAttribute(Qt::WA_NoMousePropagation);
-    m_mouse = new FormMouse(m_surface, [this](const QPoint &at) { popUpMenu(at); });
+    m_cityList->setAttribute(Qt::WA_NoMousePropagation);
+    m_mouse = new SurfaceMouse(m_surface, [this](const QPoint &at) { popUpMenu(at); });
 }
 
 void MainForm::createMenus()
 {
-    auto makeAction = [this](const QString &name, const QString &caption) {
+    auto makeAction = [this](const QString &name, const QString &caption, void (MainForm::*command)()) {
         auto *action = new QAction(caption, this);
         action->setObjectName(name);
+        connect(action, &QAction::triggered, this, command);
         return action;
     };
-    mnuExit = makeAction(QStringLiteral("mnuExit"), tr("終了"));
-    mnuSetTime = makeAction(QStringLiteral("mnuSetTime"), tr("時計設定"));
-    mnuSetImg = makeAction(QStringLiteral("mnuSetImg"), tr("画像設定"));
-    mnuCallHelp = makeAction(QStringLiteral("mnuCallHelp"), tr("ヘルプ"));
-    mnuCallVersion = makeAction(QStringLiteral("mnuCallVersion"), tr("バージョン情報"));
+    m_exitAction = makeAction(QStringLiteral("mnuExit"), tr("終了"), &MainForm::exit);
+    m_clockSettingsAction = makeAction(QStringLiteral("mnuSetTime"), tr("時計設定"), &MainForm::openClockSettings);
+    m_pictureSettingsAction = makeAction(QStringLiteral("mnuSetImg"), tr("画像設定"), &MainForm::openPictureSettings);
+    m_helpAction = makeAction(QStringLiteral("mnuCallHelp"), tr("ヘルプ"), &MainForm::showHelp);
+    m_aboutAction = makeAction(QStringLiteral("mnuCallVersion"), tr("バージョン情報"), &MainForm::showAbout);
 
-    QMenu *mnuFile = menuBar()->addMenu(QStringLiteral("File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFile->addAction(mnuExit);
-    QMenu *mnuOption = menuBar()->addMenu(QStringLiteral("Option"));
-    mnuOption->setObjectName(QStringLiteral("mnuOption"));
-    mnuOption->addAction(mnuSetTime);
-    mnuOption->addAction(mnuSetImg);
-    QMenu *mnuHelp = menuBar()->addMenu(QStringLiteral("Help"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuHelp->addAction(mnuCallHelp);
-    mnuHelp->addAction(mnuCallVersion);
+    QMenu *fileMenu = menuBar()->addMenu(QStringLiteral("File"));
+    fileMenu->setObjectName(QStringLiteral("mnuFile"));
+    fileMenu->addAction(m_exitAction);
+    QMenu *optionMenu = menuBar()->addMenu(QStringLiteral("Option"));
+    optionMenu->setObjectName(QStringLiteral("mnuOption"));
+    optionMenu->addAction(m_clockSettingsAction);
+    optionMenu->addAction(m_pictureSettingsAction);
+    QMenu *helpMenu = menuBar()->addMenu(QStringLiteral("Help"));
+    helpMenu->setObjectName(QStringLiteral("mnuHelp"));
+    helpMenu->addAction(m_helpAction);
+    helpMenu->addAction(m_aboutAction);
 
-    connect(mnuSetImg, &QAction::triggered, this, &MainForm::mnuSetImg_Click);
-    connect(mnuExit, &QAction::triggered, this, &MainForm::mnuExit_Click);
-    connect(mnuSetTime, &QAction::triggered, this, &MainForm::mnuSetTime_Click);
+    // The right button's menu: the same commands, without help.
+    m_popUpMenu = new QMenu(tr("File(&F)"), this);
+    m_popUpMenu->setObjectName(QStringLiteral("mnuFILE"));
+    m_popUpMenu->addAction(m_clockSettingsAction);
+    m_popUpMenu->addAction(m_pictureSettingsAction);
+    m_popUpMenu->addSeparator()->setObjectName(QStringLiteral("mnuStep2"));
+    m_popUpMenu->addAction(m_exitAction);
 }
 
-void MainForm::Form_Load()
+void MainForm::load()
 {
     loadIcon();
     loadPicture();
-    FillCityList();
-    ReadSettings(SettingsFile(m_folder), *this);
+    appendCityNames(m_cityList);
+    showSavedSettings(SettingsFile(m_folder).read(), m_clock);
 
-    PixelTwips = Twips::pixelTwipsOf(this);
-    m_mouse->setPixelTwips(PixelTwips);
+    const int pixelTwips = Twips::pixelTwipsOf(this);
+    m_mouse->setPixelTwips(pixelTwips);
 
     // The window opens centred on the screen, where the user can see it.
     if (const QScreen *screen = this->screen()) {
@@ -166,7 +166,7 @@ void MainForm::Form_Load()
         move(frame.center() - QPoint(sizeHint().width() / 2, sizeHint().height() / 2));
     }
 
-    m_dials->load(PixelTwips);
+    m_dials->placePivots(pixelTwips);
 }
 
 void MainForm::loadIcon()
@@ -185,113 +185,100 @@ void MainForm::loadPicture()
         qWarning().noquote() << QStringLiteral("%1: %2; the picture box stays empty").arg(PictureFileName, error);
         return;
     }
-    Picture1->setPicture(picture);
+    m_picture->setPicture(picture);
 }
 
-void MainForm::FillCityList()
+void MainForm::onCityListActivated()
 {
-    appendCityNames(Combo1);
-}
-
-void MainForm::Combo1_Click()
-{
-    Label2->setText(Combo1->currentText());
-    if (!Label14->isHidden())
-        Label14->hide();
-    HourOffsetB = zoneOffsetAt(Combo1->currentIndex());
-}
-
-void MainForm::mnuCallHelp_Click()
-{
-    HelpCommand::open(this);
-}
-
-void MainForm::mnuCallVersion_Click()
-{
-    // Owned by this window only to stay off the task bar; it opens at its own place, modal to the program.
-    AboutBox frmAbout(this);
-    frmAbout.exec();
+    // The list names dial B without saving it; its summer time goes with the city it was chosen for.
+    m_cityLabelB->setText(m_cityList->currentText());
+    if (!m_summerTimeTagB->isHidden())
+        m_summerTimeTagB->hide();
+    m_clock.setOffsetB(zoneOffsetAt(m_cityList->currentIndex()));
 }
 
 bool MainForm::selectCityB(const QString &city)
 {
-    const int index = FormControls::findListEntry(Combo1, city);
+    const int index = FormControls::findListEntry(m_cityList, city);
     if (index < 0)
         return false;
-    FormControls::selectListEntry(Combo1, index, [this] { Combo1_Click(); });
+    FormControls::selectListEntry(m_cityList, index, [this] { onCityListActivated(); });
     return true;
-}
-
-QString MainForm::selectedCityB() const
-{
-    return Combo1->currentText();
 }
 
 void MainForm::setCityCaptionA(const QString &caption)
 {
-    Label1->setText(caption);
+    m_cityLabelA->setText(caption);
 }
 
 void MainForm::setCityCaptionB(const QString &caption)
 {
-    Label2->setText(caption);
+    m_cityLabelB->setText(caption);
 }
 
 void MainForm::showSummerTimeA(bool shown)
 {
-    Label13->setVisible(shown);
+    m_summerTimeTagA->setVisible(shown);
 }
 
 void MainForm::showSummerTimeB(bool shown)
 {
-    Label14->setVisible(shown);
+    m_summerTimeTagB->setVisible(shown);
 }
 
 void MainForm::setPicture(const QImage &picture)
 {
-    Picture1->setPicture(picture);
+    m_picture->setPicture(picture);
 }
 
 void MainForm::clearPicture()
 {
-    Picture1->clearPicture();
+    m_picture->clearPicture();
 }
 
-void MainForm::mnuSetImg_Click()
+void MainForm::showHelp()
+{
+    HelpViewer::system().showProgramHelp(this);
+}
+
+void MainForm::showAbout()
+{
+    // Owned by this window only to stay off the task bar; it opens at its own place, modal to the program.
+    AboutBox about(this);
+    about.exec();
+}
+
+void MainForm::openPictureSettings()
 {
     // Opened from the clock-settings dialog's pop-up menu, it opens over that dialog.
-    QWidget *opener = m_setTime ? static_cast<QWidget *>(m_setTime) : this;
-    SetImgDialog setImg(m_folder, *this, DriveList::system(), opener);
-    setImg.exec();
+    QWidget *opener = m_clockSettings ? static_cast<QWidget *>(m_clockSettings) : this;
+    SetImgDialog dialog(m_folder, *this, DriveList::system(), opener);
+    dialog.exec();
+}
+
+void MainForm::openClockSettings()
+{
+    // The open dialog's own pop-up menu offers this command too; the open dialog is the one.
+    if (m_clockSettings)
+        return;
+    SetTimeDialog dialog(m_folder, *this, m_clock, this);
+    dialog.setPopUpMenu([this](const QPoint &at) { popUpMenu(at); });
+    m_clockSettings = &dialog;
+    dialog.exec();
 }
 
 void MainForm::popUpMenu(const QPoint &globalPosition)
 {
-    if (!m_callMenu)
-        m_callMenu = new CallMenu(mnuSetTime, mnuSetImg, mnuExit);
-    m_callMenu->popUp(globalPosition);
+    m_popUpMenu->exec(globalPosition);
 }
 
-void MainForm::mnuExit_Click()
+void MainForm::exit()
 {
     // From the pop-up menu of an open clock-settings dialog: the dialog goes first, so that no window
     // of the program stays open. It writes nothing on the way out.
-    if (m_setTime)
-        m_setTime->close();
+    if (m_clockSettings)
+        m_clockSettings->close();
     closeByProgram();
-    if (m_callMenu)
-        m_callMenu->close();
-}
-
-void MainForm::mnuSetTime_Click()
-{
-    // The open dialog's own pop-up menu offers this command too; the open dialog is the one.
-    if (m_setTime)
-        return;
-    SetTimeDialog dialog(m_folder, *this, this);
-    dialog.setPopUpMenu([this](const QPoint &at) { popUpMenu(at); });
-    m_setTime = &dialog;
-    dialog.exec();
 }
 
 void MainForm::closeByProgram()
@@ -303,20 +290,14 @@ void MainForm::closeByProgram()
 
 void MainForm::closeEvent(QCloseEvent *event)
 {
-    // Every close the program did not ask for is the user's: the close box, the window menu, Alt+F4.
-    Form_QueryUnload(m_closingByProgram ? CloseReason::Program : CloseReason::User);
-    event->accept();
-}
-
-void MainForm::Form_QueryUnload(CloseReason reason)
-{
-    if (reason != CloseReason::User)
-        return;
-    // The user's close takes the program's other windows along; the About box closes with the program.
-    static const QStringList companions = {QStringLiteral("callMenu"), QStringLiteral("setImg"),
-                                           QStringLiteral("setTime")};
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (window != this && companions.contains(window->objectName()))
-            window->close();
+    // Every close the program did not ask for is the user's (the close box, the window menu, Alt+F4),
+    // and takes the program's dialogs along. The About box closes with the program.
+    if (!m_closingByProgram) {
+        static const QStringList companions = {QStringLiteral("setImg"), QStringLiteral("setTime")};
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (window != this && companions.contains(window->objectName()))
+                window->close();
+        }
     }
+    event->accept();
 }

@@ -20,13 +20,13 @@ DialLayout dials()
     layout.numerals = {QRect(825, 195, 480, 330),   QRect(885, 1395, 480, 330),  QRect(1515, 810, 480, 330),
                        QRect(225, 795, 480, 330),   QRect(4890, 1980, 480, 330), QRect(4965, 3180, 480, 330),
                        QRect(5565, 2610, 480, 330), QRect(4305, 2610, 480, 330)};
-    layout.label11 = QRect(240, 1920, 1455, 255);
-    layout.label12 = QRect(4320, 1590, 1455, 255);
+    layout.timeA = QRect(240, 1920, 1455, 255);
+    layout.timeB = QRect(4320, 1590, 1455, 255);
     layout.numeralFont = Fonts::font(Fonts::sansSerif(), 8.25);
     layout.timeFont = Fonts::font(Fonts::japaneseGothic(), 9);
-    layout.centerA = 390;
-    layout.centerBX = 4500;
-    layout.centerBY = 2200;
+    layout.baseA = 390;
+    layout.baseBX = 4500;
+    layout.baseBY = 2200;
     return layout;
 }
 

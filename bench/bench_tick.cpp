@@ -2,9 +2,9 @@
 // Run: build/<dir>/bench/bench_tick  (headless: QT_QPA_PLATFORM=offscreen is the default here)
 
 #include "app/mainform.h"
+#include "clock/clockmodel.h"
 #include "clock/dialpair.h"
 #include "clock/handgeometry.h"
-#include "clock/houroffsets.h"
 #include "clock/timesource.h"
 #include "clock/zonetime.h"
 #include "platform/fonts.h"
@@ -43,18 +43,18 @@ void tickComputation(benchmark::State &state)
 {
     TimeSource::set([] { return g_reading; });
     const auto dials = HandGeometry::Dials::forWindow(15, 390, 4500, 2200);
-    HourOffsetA = -14;
-    HourOffsetB = 1;
+    const qint16 offsetA = -14;
+    const qint16 offsetB = 1;
     for (auto _ : state) {
         advanceClock();
-        const ZoneTime::WallSeconds a = ZoneTime::shifted(ZoneTime::fromReading(TimeSource::now()), HourOffsetA);
+        const ZoneTime::WallSeconds a = ZoneTime::shifted(ZoneTime::fromReading(TimeSource::now()), offsetA);
         const ZoneTime::TimeOfDay ta = ZoneTime::timeOfDay(a);
         QString textA = ZoneTime::format(ta);
-        HandGeometry::Hands handsA = HandGeometry::hands(dials.centreA(), dials.PixelTwips, dials.DialOffset, ta);
-        const ZoneTime::WallSeconds b = ZoneTime::shifted(ZoneTime::fromReading(TimeSource::now()), HourOffsetB);
+        HandGeometry::Hands handsA = HandGeometry::hands(dials.centreA(), dials.pixelTwips, dials.dialOffset, ta);
+        const ZoneTime::WallSeconds b = ZoneTime::shifted(ZoneTime::fromReading(TimeSource::now()), offsetB);
         const ZoneTime::TimeOfDay tb = ZoneTime::timeOfDay(b);
         QString textB = ZoneTime::format(tb);
-        HandGeometry::Hands handsB = HandGeometry::hands(dials.centreB(), dials.PixelTwips, dials.DialOffset, tb);
+        HandGeometry::Hands handsB = HandGeometry::hands(dials.centreB(), dials.pixelTwips, dials.dialOffset, tb);
         benchmark::DoNotOptimize(textA);
         benchmark::DoNotOptimize(handsA);
         benchmark::DoNotOptimize(textB);
@@ -75,12 +75,14 @@ void tickOnHiddenWindow(benchmark::State &state)
 {
     QTemporaryDir folder;
     TimeSource::set([] { return g_reading; });
-    MainForm mainForm(QDir(folder.path()));
-    mainForm.Form_Load();
-    HourOffsetA = -14;
+    ClockModel clock;
+    MainForm mainForm(QDir(folder.path()), clock);
+    mainForm.load();
+    clock.setOffsetA(-14);
+    DialPair *dials = mainForm.findChild<DialPair *>();
     for (auto _ : state) {
         advanceClock();
-        mainForm.dials().tick();
+        dials->tick();
     }
     TimeSource::reset();
 }
@@ -90,14 +92,16 @@ void tickAndRepaint(benchmark::State &state)
 {
     QTemporaryDir folder;
     TimeSource::set([] { return g_reading; });
-    MainForm mainForm(QDir(folder.path()));
-    mainForm.Form_Load();
+    ClockModel clock;
+    MainForm mainForm(QDir(folder.path()), clock);
+    mainForm.load();
     mainForm.show();
     QCoreApplication::processEvents();
-    HourOffsetA = -14;
+    clock.setOffsetA(-14);
+    DialPair *dials = mainForm.findChild<DialPair *>();
     for (auto _ : state) {
         advanceClock();
-        mainForm.dials().tick();
+        dials->tick();
         // Painting happens when the update request is handled, as in the running program.
         QCoreApplication::processEvents();
     }

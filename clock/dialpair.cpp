@@ -1,7 +1,7 @@
 #include "clock/dialpair.h"
 
+#include "clock/clockmodel.h"
 #include "clock/handline.h"
-#include "clock/houroffsets.h"
 #include "clock/timesource.h"
 #include "platform/formcontrols.h"
 #include "platform/formpainting.h"
@@ -30,52 +30,54 @@ QLabel *makeLabel(QWidget *surface, const QString &name, const QString &text, co
 
 } // namespace
 
-DialPair::DialPair(QWidget *surface, const DialLayout &layout, int pixelTwips)
+DialPair::DialPair(QWidget *surface, const DialLayout &layout, int layoutTwips, const ClockModel &clock)
     : QObject(surface)
     , m_surface(surface)
     , m_shapes(layout.shapes)
-    , m_layoutTwips(pixelTwips)
-    , ZoneTimeA(ZoneTime::zeroDateTime())
-    , ZoneTimeB(ZoneTime::zeroDateTime())
+    , m_layoutTwips(layoutTwips)
+    , m_dials{0, 0.0f, layout.baseA, layout.baseBX, layout.baseBY}
+    , m_offsetA(clock.offsetA())
+    , m_offsetB(clock.offsetB())
+    , m_zoneTimeA(ZoneTime::zeroDateTime())
+    , m_zoneTimeB(ZoneTime::zeroDateTime())
 {
     for (int i = 0; i < 6; ++i) {
-        m_lines[std::size_t(i)] = new HandLine(QStringLiteral("Line%1").arg(i + 1), layout.lines[std::size_t(i)],
+        m_hands[std::size_t(i)] = new HandLine(QStringLiteral("Line%1").arg(i + 1), layout.lines[std::size_t(i)],
                                                layout.lineColours[std::size_t(i)], this);
     }
 
     static const char *const numeralTexts[] = {"12", "6", "3", "9", "12", "6", "3", "9"};
     for (int i = 0; i < 8; ++i) {
-        m_numerals[std::size_t(i)] =
-            makeLabel(surface, QStringLiteral("Label%1").arg(i + 3), QString::fromLatin1(numeralTexts[i]),
-                      layout.numerals[std::size_t(i)], pixelTwips, layout.numeralFont, Qt::AlignLeft);
+        makeLabel(surface, QStringLiteral("Label%1").arg(i + 3), QString::fromLatin1(numeralTexts[i]),
+                  layout.numerals[std::size_t(i)], layoutTwips, layout.numeralFont, Qt::AlignLeft);
     }
-    m_label11 = makeLabel(surface, QStringLiteral("Label11"), QString(), layout.label11, pixelTwips, layout.timeFont,
-                          Qt::AlignHCenter);
-    m_label12 = makeLabel(surface, QStringLiteral("Label12"), QString(), layout.label12, pixelTwips, layout.timeFont,
-                          Qt::AlignHCenter);
+    m_timeLabelA = makeLabel(surface, QStringLiteral("Label11"), QString(), layout.timeA, layoutTwips, layout.timeFont,
+                             Qt::AlignHCenter);
+    m_timeLabelB = makeLabel(surface, QStringLiteral("Label12"), QString(), layout.timeB, layoutTwips, layout.timeFont,
+                             Qt::AlignHCenter);
 
-    m_timer = new QTimer(this);
-    m_timer->setObjectName(QStringLiteral("Timer1"));
-    m_timer->setInterval(TickMilliseconds);
-    connect(m_timer, &QTimer::timeout, this, &DialPair::tick);
-    m_timer->start();
+    // A changed offset shows at the next tick, like every other change of the time.
+    connect(&clock, &ClockModel::offsetsChanged, this, [this](qint16 offsetA, qint16 offsetB) {
+        m_offsetA = offsetA;
+        m_offsetB = offsetB;
+    });
 
-    m_dials.CenterA = layout.centerA;
-    m_dials.CenterBX = layout.centerBX;
-    m_dials.CenterBY = layout.centerBY;
+    auto *timer = new QTimer(this);
+    timer->setObjectName(QStringLiteral("Timer1"));
+    timer->setInterval(TickMilliseconds);
+    connect(timer, &QTimer::timeout, this, &DialPair::tick);
+    timer->start();
 }
 
-void DialPair::load(qint32 pixelTwips)
+void DialPair::placePivots(qint32 pixelTwips)
 {
-    m_dials = HandGeometry::Dials::forWindow(pixelTwips, m_dials.CenterA, m_dials.CenterBX, m_dials.CenterBY);
+    m_dials = HandGeometry::Dials::forWindow(pixelTwips, m_dials.baseA, m_dials.baseBX, m_dials.baseBY);
     const HandGeometry::Point a = m_dials.centreA();
     const HandGeometry::Point b = m_dials.centreB();
     for (int i = 0; i < 6; ++i) {
-        HandLine *hand = m_lines[std::size_t(i)];
+        HandLine *hand = m_hands[std::size_t(i)];
         const QRect before = FormPainting::lineBounds(hand->start(), hand->end(), m_layoutTwips);
-        const HandGeometry::Point &pivot = i < 3 ? a : b;
-        hand->X1 = pivot.x;
-        hand->Y1 = pivot.y;
+        hand->setStart(i < 3 ? a : b);
         m_surface->update(before.united(FormPainting::lineBounds(hand->start(), hand->end(), m_layoutTwips)));
     }
 }
@@ -84,41 +86,40 @@ void DialPair::tick()
 {
     // While dial A runs on the computer's own time, the tick has nothing to do until the next second.
     const ZoneTime::WallSeconds present = ZoneTime::fromReading(TimeSource::now());
-    if (present == ZoneTimeA)
+    if (present == m_zoneTimeA)
         return;
 
-    ZoneTimeA = ZoneTime::shifted(ZoneTime::fromReading(TimeSource::now()), HourOffsetA);
-    updateDial(ZoneTimeA, m_label11, m_dials.centreA(), 0);
+    m_zoneTimeA = ZoneTime::shifted(ZoneTime::fromReading(TimeSource::now()), m_offsetA);
+    updateDial(m_zoneTimeA, m_timeLabelA, m_dials.centreA(), 0);
 
     // Dial B reads the clock again: a second boundary in between puts it a second ahead until the next tick.
-    ZoneTimeB = ZoneTime::shifted(ZoneTime::fromReading(TimeSource::now()), HourOffsetB);
-    updateDial(ZoneTimeB, m_label12, m_dials.centreB(), 3);
+    m_zoneTimeB = ZoneTime::shifted(ZoneTime::fromReading(TimeSource::now()), m_offsetB);
+    updateDial(m_zoneTimeB, m_timeLabelB, m_dials.centreB(), 3);
 }
 
 void DialPair::updateDial(ZoneTime::WallSeconds zoneTime, QLabel *label, const HandGeometry::Point &centre,
-                          int firstLine)
+                          int firstHand)
 {
     const ZoneTime::TimeOfDay time = ZoneTime::timeOfDay(zoneTime);
     const QString text = ZoneTime::format(time);
     if (label->text() != text)
         label->setText(text);
 
-    const HandGeometry::Hands ends = HandGeometry::hands(centre, m_dials.PixelTwips, m_dials.DialOffset, time);
-    moveEnd(m_lines[std::size_t(firstLine)], ends.second);
-    moveEnd(m_lines[std::size_t(firstLine + 1)], ends.minute);
-    moveEnd(m_lines[std::size_t(firstLine + 2)], ends.hour);
+    const HandGeometry::Hands ends = HandGeometry::hands(centre, m_dials.pixelTwips, m_dials.dialOffset, time);
+    moveEnd(m_hands[std::size_t(firstHand)], ends.second);
+    moveEnd(m_hands[std::size_t(firstHand + 1)], ends.minute);
+    moveEnd(m_hands[std::size_t(firstHand + 2)], ends.hour);
 }
 
-void DialPair::moveEnd(HandLine *line, const HandGeometry::Point &end)
+void DialPair::moveEnd(HandLine *hand, const HandGeometry::Point &end)
 {
-    if (line->X2 == end.x && line->Y2 == end.y)
+    if (hand->freeEnd().x == end.x && hand->freeEnd().y == end.y)
         return;
     // The old and the new stroke each repaint their own box: their common box would take in
     // much of the dial for a hand that swings across it.
-    m_surface->update(FormPainting::lineBounds(line->start(), line->end(), m_layoutTwips));
-    line->X2 = end.x;
-    line->Y2 = end.y;
-    m_surface->update(FormPainting::lineBounds(line->start(), line->end(), m_layoutTwips));
+    m_surface->update(FormPainting::lineBounds(hand->start(), hand->end(), m_layoutTwips));
+    hand->setEnd(end);
+    m_surface->update(FormPainting::lineBounds(hand->start(), hand->end(), m_layoutTwips));
 }
 
 void DialPair::paint(QPainter &painter, const QRegion &dirty) const
@@ -132,17 +133,10 @@ void DialPair::paint(QPainter &painter, const QRegion &dirty) const
 
         FormPainting::paintOutline(painter, shape, windowText, m_layoutTwips);
     }
-    for (const HandLine *line : m_lines) {
-        if (!dirty.intersects(FormPainting::lineBounds(line->start(), line->end(), m_layoutTwips)))
+    for (const HandLine *hand : m_hands) {
+        if (!dirty.intersects(FormPainting::lineBounds(hand->start(), hand->end(), m_layoutTwips)))
             continue;
-        const QColor colour = line->colour().isValid() ? line->colour() : windowText;
-        FormPainting::paintLine(painter, line->start(), line->end(), colour, m_layoutTwips);
+        const QColor colour = hand->colour().isValid() ? hand->colour() : windowText;
+        FormPainting::paintLine(painter, hand->start(), hand->end(), colour, m_layoutTwips);
     }
-}
-
-QList<QLabel *> DialPair::labels() const
-{
-    QList<QLabel *> all(m_numerals.begin(), m_numerals.end());
-    all << m_label11 << m_label12;
-    return all;
 }

@@ -16,15 +16,9 @@ Point end(const Point &centre, float length, float angle)
 
 } // namespace
 
-Dials Dials::forWindow(qint32 pixelTwips, float centerA, float centerBX, float centerBY)
+Dials Dials::forWindow(qint32 pixelTwips, float baseA, float baseBX, float baseBY)
 {
-    Dials dials;
-    dials.PixelTwips = pixelTwips;
-    dials.DialOffset = static_cast<float>(35 * pixelTwips);
-    dials.CenterA = centerA;
-    dials.CenterBX = centerBX;
-    dials.CenterBY = centerBY;
-    return dials;
+    return {pixelTwips, static_cast<float>(35 * pixelTwips), baseA, baseBX, baseBY};
 }
 
 Hands hands(const Point &centre, qint32 pixelTwips, float dialOffset, const ZoneTime::TimeOfDay &time)

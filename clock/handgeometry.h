@@ -27,19 +27,22 @@ struct Hands
     Point hour;
 };
 
-/** The dial geometry of one clock window, set once when the window loads. */
+/**
+ * The dial geometry of one clock window, set once when the window is placed on its screen. The
+ * dials' centres are their bases plus the dial offset, which stays a separate term of the sum.
+ */
 struct Dials
 {
-    qint32 PixelTwips = 0;
-    float DialOffset = 0.0f; ///< 35 x PixelTwips: the second hand's length
-    float CenterA = 0.0f;
-    float CenterBX = 0.0f;
-    float CenterBY = 0.0f;
+    qint32 pixelTwips = 0;
+    float dialOffset = 0.0f; ///< 35 x pixelTwips: the second hand's length
+    float baseA = 0.0f; ///< dial A's centre, less the dial offset, along both axes
+    float baseBX = 0.0f;
+    float baseBY = 0.0f;
 
-    static Dials forWindow(qint32 pixelTwips, float centerA, float centerBX, float centerBY);
+    static Dials forWindow(qint32 pixelTwips, float baseA, float baseBX, float baseBY);
 
-    Point centreA() const { return {CenterA + DialOffset, CenterA + DialOffset}; }
-    Point centreB() const { return {CenterBX + DialOffset, CenterBY + DialOffset}; }
+    Point centreA() const { return {baseA + dialOffset, baseA + dialOffset}; }
+    Point centreB() const { return {baseBX + dialOffset, baseBY + dialOffset}; }
 };
 
 /** The free ends of the second, minute and hour hands around @p centre. */

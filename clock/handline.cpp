@@ -2,10 +2,8 @@
 
 HandLine::HandLine(const QString &name, const QLineF &designed, const QColor &colour, QObject *parent)
     : QObject(parent)
-    , X1(float(designed.x1()))
-    , Y1(float(designed.y1()))
-    , X2(float(designed.x2()))
-    , Y2(float(designed.y2()))
+    , m_start{float(designed.x1()), float(designed.y1())}
+    , m_end{float(designed.x2()), float(designed.y2())}
     , m_colour(colour)
 {
     setObjectName(name);

@@ -56,8 +56,9 @@ SetImgDialog::SetImgDialog(const QDir &workingFolder, MainPicture &mainPicture, 
     , m_folder(workingFolder)
     , m_mainPicture(mainPicture)
     , m_driveList(driveList)
-    , PixelTwips(Twips::pixelTwipsOf(parent))
-    , m_preview(PixelTwips, parent ? parent->devicePixelRatioF() : devicePixelRatioF(), palette().color(QPalette::Base))
+    , m_pixelTwips(Twips::pixelTwipsOf(parent))
+    , m_preview(m_pixelTwips, parent ? parent->devicePixelRatioF() : devicePixelRatioF(),
+                palette().color(QPalette::Base))
 {
     setObjectName(QStringLiteral("setImg"));
     setWindowTitle(tr("++ 画像設定 ++"));
@@ -67,10 +68,10 @@ SetImgDialog::SetImgDialog(const QDir &workingFolder, MainPicture &mainPicture, 
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
     setFont(SetImgLayout::defaultFont());
-    setFixedSize(Twips::toPixels(SetImgLayout::ClientWidth, PixelTwips),
-                 Twips::toPixels(SetImgLayout::ClientHeight, PixelTwips));
+    setFixedSize(Twips::toPixels(SetImgLayout::ClientWidth, m_pixelTwips),
+                 Twips::toPixels(SetImgLayout::ClientHeight, m_pixelTwips));
     createControls();
-    Form_Load();
+    showStoredPicture();
 }
 
 SetImgDialog::~SetImgDialog() = default;
@@ -78,51 +79,51 @@ SetImgDialog::~SetImgDialog() = default;
 void SetImgDialog::createControls()
 {
     const QFont listFont = SetImgLayout::controlFont();
-    Drive1 = place(new QComboBox(this), QStringLiteral("Drive1"), SetImgLayout::Drive1, PixelTwips);
-    Drive1->setFont(listFont);
-    Dir1 = place(new FolderList(this), QStringLiteral("Dir1"), SetImgLayout::Dir1, PixelTwips);
-    Dir1->setFont(listFont);
-    File1 = place(new FileList(QString::fromLatin1(SetImgLayout::FilePattern), this), QStringLiteral("File1"),
-                  SetImgLayout::File1, PixelTwips);
-    File1->setFont(listFont);
-    Picture2 = place(new PictureBox(this, PictureBox::Border::None), QStringLiteral("Picture2"), SetImgLayout::Picture2,
-                     PixelTwips);
-    Picture2->setFocusPolicy(Qt::TabFocus);
-    Picture1 = place(new PictureBox(this, PictureBox::Border::None), QStringLiteral("Picture1"), SetImgLayout::Picture1,
-                     PixelTwips);
-    setPic = makeButton(this, QStringLiteral("setPic"), tr("設定"), tr("++ 画像を時計に設定します ++"),
-                        SetImgLayout::setPic, PixelTwips);
-    btnExit = makeButton(this, QStringLiteral("btnExit"), tr("キャンセル"), tr("++ 終了します ++"),
-                         SetImgLayout::btnExit, PixelTwips);
+    m_driveBox = place(new QComboBox(this), QStringLiteral("Drive1"), SetImgLayout::Drives, m_pixelTwips);
+    m_driveBox->setFont(listFont);
+    m_folderList = place(new FolderList(this), QStringLiteral("Dir1"), SetImgLayout::Folders, m_pixelTwips);
+    m_folderList->setFont(listFont);
+    m_fileList = place(new FileList(QString::fromLatin1(SetImgLayout::FilePattern), this), QStringLiteral("File1"),
+                       SetImgLayout::Files, m_pixelTwips);
+    m_fileList->setFont(listFont);
+    m_previewBox = place(new PictureBox(this, PictureBox::Border::None), QStringLiteral("Picture2"),
+                         SetImgLayout::Preview, m_pixelTwips);
+    m_previewBox->setFocusPolicy(Qt::TabFocus);
+    m_holder = place(new PictureBox(this, PictureBox::Border::None), QStringLiteral("Picture1"), SetImgLayout::Holder,
+                     m_pixelTwips);
+    auto *set = makeButton(this, QStringLiteral("setPic"), tr("設定"), tr("++ 画像を時計に設定します ++"),
+                           SetImgLayout::SetButton, m_pixelTwips);
+    auto *cancel = makeButton(this, QStringLiteral("btnExit"), tr("キャンセル"), tr("++ 終了します ++"),
+                              SetImgLayout::CancelButton, m_pixelTwips);
 
     // The keyboard's order: folders, drives, files, preview, then the buttons. The holder stays hidden.
-    setTabOrder(Dir1, Drive1);
-    setTabOrder(Drive1, File1);
-    setTabOrder(File1, Picture2);
-    setTabOrder(Picture2, setPic);
-    setTabOrder(setPic, btnExit);
-    Dir1->setFocus();
+    setTabOrder(m_folderList, m_driveBox);
+    setTabOrder(m_driveBox, m_fileList);
+    setTabOrder(m_fileList, m_previewBox);
+    setTabOrder(m_previewBox, set);
+    setTabOrder(set, cancel);
+    m_folderList->setFocus();
 
     // The lists open on the working folder and its drive. Placing them is not the user's choice of a drive.
     m_drives = m_driveList.drives();
     for (const Drive &drive : std::as_const(m_drives))
-        Drive1->addItem(drive.displayName());
+        m_driveBox->addItem(drive.displayName());
     const QString start = m_folder.absolutePath();
     const int driveIndex = DriveList::indexOfDriveHolding(m_drives, start);
-    Drive1->setCurrentIndex(driveIndex);
-    Dir1->setPath(start, driveIndex >= 0 ? m_drives.at(driveIndex).rootPath : QStorageInfo(start).rootPath());
-    File1->setPath(start);
+    m_driveBox->setCurrentIndex(driveIndex);
+    m_folderList->setPath(start, driveIndex >= 0 ? m_drives.at(driveIndex).rootPath : QStorageInfo(start).rootPath());
+    m_fileList->setPath(start);
 
-    connect(Drive1, &QComboBox::activated, this, &SetImgDialog::Drive1_Change);
-    connect(Dir1, &FolderList::pathChanged, this, &SetImgDialog::Dir1_Change);
-    connect(File1, &FileList::fileClicked, this, &SetImgDialog::File1_Click);
-    connect(setPic, &QPushButton::clicked, this, &SetImgDialog::setPic_Click);
-    connect(btnExit, &QPushButton::clicked, this, &SetImgDialog::btnExit_Click);
+    connect(m_driveBox, &QComboBox::activated, this, &SetImgDialog::onDriveChosen);
+    connect(m_folderList, &FolderList::pathChanged, this, &SetImgDialog::onFolderChanged);
+    connect(m_fileList, &FileList::fileClicked, this, &SetImgDialog::showChosenFile);
+    connect(set, &QPushButton::clicked, this, &SetImgDialog::store);
+    connect(cancel, &QPushButton::clicked, this, &SetImgDialog::reject);
 }
 
-void SetImgDialog::Form_Load()
+void SetImgDialog::showStoredPicture()
 {
-    Picture1->hide();
+    m_holder->hide();
     // A missing or unreadable stored picture leaves the preview with only its background.
     PictureSource stored(m_folder.filePath(PictureFileName));
     const QImage picture = stored.decode();
@@ -131,9 +132,9 @@ void SetImgDialog::Form_Load()
     showPreview();
 }
 
-void SetImgDialog::Drive1_Change()
+void SetImgDialog::onDriveChosen()
 {
-    const int index = Drive1->currentIndex();
+    const int index = m_driveBox->currentIndex();
     if (index < 0 || index >= m_drives.size())
         return;
     const Drive &drive = m_drives.at(index);
@@ -141,30 +142,30 @@ void SetImgDialog::Drive1_Change()
         MessageBox::show(this, tr("ドライブの準備ができていません。"));
         const int home = DriveList::indexOfDriveHolding(m_drives, QCoreApplication::applicationDirPath());
         if (home >= 0 && home != index)
-            FormControls::selectListEntry(Drive1, home, [this] { Drive1_Change(); });
+            FormControls::selectListEntry(m_driveBox, home, [this] { onDriveChosen(); });
         return;
     }
-    Dir1->setPath(drive.rootPath, drive.rootPath);
+    m_folderList->setPath(drive.rootPath, drive.rootPath);
 }
 
-void SetImgDialog::Dir1_Change()
+void SetImgDialog::onFolderChanged()
 {
-    File1->setPath(Dir1->path());
+    m_fileList->setPath(m_folderList->path());
 }
 
 QString SetImgDialog::chosenFilePath() const
 {
-    return QDir(File1->path()).filePath(File1->fileName());
+    return QDir(m_fileList->path()).filePath(m_fileList->fileName());
 }
 
-void SetImgDialog::File1_Click()
+void SetImgDialog::showChosenFile()
 {
     // One reading gives the natural size (from the header) and the pixels, decoded no larger than painted.
     PictureSource source(chosenFilePath());
     const QSize pixels = source.pixelSize();
     const QSize himetric = source.himetricSize(dotsPerInch(this));
 
-    Picture1->clearPicture();
+    m_holder->clearPicture();
     m_preview.clear();
     if (!source.isReadable()) {
         // Not a picture that can be shown: the preview stays empty, without a message.
@@ -172,12 +173,12 @@ void SetImgDialog::File1_Click()
         return;
     }
 
-    const PictureFitting::Placement placement = PictureFitting::place(pixels, himetric, PixelTwips);
+    const PictureFitting::Placement placement = PictureFitting::place(pixels, himetric, m_pixelTwips);
     if (placement.path == PictureFitting::Path::Fitted) {
         const QImage picture = source.decode(m_preview.devicePixels(placement.twips.size()));
         if (!picture.isNull()) {
-            LoadHolderPicture(picture, pixels);
-            PaintFittedPicture(placement.percent);
+            loadHolder(picture, pixels);
+            fitPicture(placement.percent);
         }
     } else {
         const QImage picture = source.decode();
@@ -187,25 +188,26 @@ void SetImgDialog::File1_Click()
     showPreview();
 }
 
-void SetImgDialog::LoadHolderPicture(const QImage &picture, const QSize &naturalPixels)
+void SetImgDialog::loadHolder(const QImage &picture, const QSize &naturalPixels)
 {
     // The holder takes the picture's natural size; it may keep the pixels already reduced to the painted size.
-    Picture1->resize(naturalPixels);
-    Picture1->setPicture(picture);
+    m_holder->resize(naturalPixels);
+    m_holder->setPicture(picture);
 }
 
-void SetImgDialog::PaintFittedPicture(const qint16 &Percent)
+void SetImgDialog::fitPicture(int percent)
 {
-    const QSizeF holderTwips = QSizeF(Picture1->size()) * PixelTwips;
-    m_preview.paintStretched(Picture1->picture(), PictureFitting::fittedRect(Percent, holderTwips, PixelTwips));
+    const QSizeF holderTwips = QSizeF(m_holder->size()) * m_pixelTwips;
+    m_preview.paintStretched(m_holder->picture(),
+                             PictureFitting::fittedRect(qint16(percent), holderTwips, m_pixelTwips));
 }
 
 void SetImgDialog::showPreview()
 {
-    Picture2->setPicture(m_preview.image());
+    m_previewBox->setPicture(m_preview.image());
 }
 
-void SetImgDialog::setPic_Click()
+void SetImgDialog::store()
 {
     const QString path = m_folder.filePath(PictureFileName);
     const QByteArray bitmap = PictureFile::toBmp(m_preview.stored());
@@ -222,9 +224,4 @@ void SetImgDialog::setPic_Click()
         MessageBox::show(this, tr("画像ファイルに書き込みができません"));
     }
     done(written.ok ? Accepted : Rejected);
-}
-
-void SetImgDialog::btnExit_Click()
-{
-    reject();
 }

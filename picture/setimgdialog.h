@@ -29,39 +29,32 @@ public:
                  QWidget *parent = nullptr);
     ~SetImgDialog() override;
 
-    /** Hides the holder and opens the preview on the stored picture, if there is a readable one. */
-    void Form_Load();
+    /** The preview on the stored picture, as the dialog opens: empty when there is no readable one. */
+    void showStoredPicture();
 
-    /** A drive was chosen: the folder list goes to its root, or, if it is not ready, back to the program's drive. */
-    void Drive1_Change();
-    /** The folder list's folder changed: the file list follows. */
-    void Dir1_Change();
-    /** A file was selected: its picture is painted into the preview. */
-    void File1_Click();
-    /** "設定": stores the preview, shows it on the main window and closes. */
-    void setPic_Click();
-    /** "キャンセル": closes without storing. */
-    void btnExit_Click();
+    /** The file selected in the file list, painted into the preview; an unreadable one leaves it empty. */
+    void showChosenFile();
 
 private:
     void createControls();
-    void LoadHolderPicture(const QImage &picture, const QSize &naturalPixels);
-    void PaintFittedPicture(const qint16 &Percent);
+    void onDriveChosen();
+    void onFolderChanged();
+    void loadHolder(const QImage &picture, const QSize &naturalPixels);
+    void fitPicture(int percent);
     void showPreview();
+    void store();
     QString chosenFilePath() const;
 
     QDir m_folder;
     MainPicture &m_mainPicture;
     const DriveList &m_driveList;
     QList<Drive> m_drives;
-    int PixelTwips;
+    int m_pixelTwips;
     PreviewImage m_preview;
 
-    QComboBox *Drive1 = nullptr;
-    FolderList *Dir1 = nullptr;
-    FileList *File1 = nullptr;
-    PictureBox *Picture1 = nullptr;
-    PictureBox *Picture2 = nullptr;
-    QPushButton *setPic = nullptr;
-    QPushButton *btnExit = nullptr;
+    QComboBox *m_driveBox = nullptr;
+    FolderList *m_folderList = nullptr;
+    FileList *m_fileList = nullptr;
+    PictureBox *m_holder = nullptr;
+    PictureBox *m_previewBox = nullptr;
 };

@@ -1,8 +1,8 @@
 #include "settings/settimedialog.h"
 
 #include "clock/citytable.h"
+#include "clock/clockmodel.h"
 #include "clock/dialpair.h"
-#include "clock/houroffsets.h"
 #include "platform/fonts.h"
 #include "platform/formcontrols.h"
 #include "platform/messagebox.h"
@@ -11,7 +11,6 @@
 #include "settings/mainformcontrols.h"
 #include "settings/settimelayout.h"
 #include "settings/settingsfile.h"
-#include "settings/tokyofallback.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -70,10 +69,11 @@ bool selectCity(QComboBox *list, const QString &city, const std::function<void()
 
 } // namespace
 
-SetTimeDialog::SetTimeDialog(const QDir &workingFolder, MainFormControls &mainForm, QWidget *parent)
+SetTimeDialog::SetTimeDialog(const QDir &workingFolder, MainFormControls &mainForm, ClockModel &clock, QWidget *parent)
     : QDialog(parent)
     , m_folder(workingFolder)
     , m_mainForm(mainForm)
+    , m_clock(clock)
     , m_layoutTwips(Twips::pixelTwipsOf(parent))
     , m_worldMap(QString::fromLatin1(SetTimeLayout::WorldMap))
 {
@@ -89,196 +89,161 @@ SetTimeDialog::SetTimeDialog(const QDir &workingFolder, MainFormControls &mainFo
     setFixedSize(Twips::toPixels(SetTimeLayout::ClientWidth, m_layoutTwips),
                  Twips::toPixels(SetTimeLayout::ClientHeight, m_layoutTwips));
     createControls();
-    m_mouse = new FormMouse(this, [this](const QPoint &at) {
+    m_mouse = new SurfaceMouse(this, [this](const QPoint &at) {
         if (m_popUpMenu)
             m_popUpMenu(at);
     });
-    Form_Load();
+    load();
 }
 
 SetTimeDialog::~SetTimeDialog() = default;
 
 void SetTimeDialog::createControls()
 {
-    m_dials = new DialPair(this, SetTimeLayout::dials(), m_layoutTwips);
+    m_dials = new DialPair(this, SetTimeLayout::dials(), m_layoutTwips, m_clock);
 
-    // Created in the keyboard's focus order: the dialog opens on Combo1.
+    // Created in the keyboard's focus order: the dialog opens on dial A's list.
     const QFont listFont = Fonts::font(Fonts::sansSerif(), 8.25);
-    Combo1 = makeControl<QComboBox>(this, QStringLiteral("Combo1"), SetTimeLayout::Combo1, m_layoutTwips);
-    Combo1->setFont(listFont);
-    Combo2 = makeControl<QComboBox>(this, QStringLiteral("Combo2"), SetTimeLayout::Combo2, m_layoutTwips);
-    Combo2->setFont(listFont);
-    btnExit = makeButton(this, QStringLiteral("btnExit"), tr("キャンセル"), tr("++ 終了します ++"),
-                         SetTimeLayout::btnExit, m_layoutTwips);
-    setTime = makeButton(this, QStringLiteral("setTime"), tr("設定"), tr("++ 時計を設定します ++"),
-                         SetTimeLayout::setTime, m_layoutTwips);
+    m_cityListA = makeControl<QComboBox>(this, QStringLiteral("Combo1"), SetTimeLayout::CityListA, m_layoutTwips);
+    m_cityListA->setFont(listFont);
+    m_cityListB = makeControl<QComboBox>(this, QStringLiteral("Combo2"), SetTimeLayout::CityListB, m_layoutTwips);
+    m_cityListB->setFont(listFont);
+    auto *cancel = makeButton(this, QStringLiteral("btnExit"), tr("キャンセル"), tr("++ 終了します ++"),
+                              SetTimeLayout::CancelButton, m_layoutTwips);
+    auto *set = makeButton(this, QStringLiteral("setTime"), tr("設定"), tr("++ 時計を設定します ++"),
+                           SetTimeLayout::SetButton, m_layoutTwips);
     // The boxes are too narrow for their stored captions: only the box shows.
-    Check1 = makeControl<QCheckBox>(this, QStringLiteral("Check1"), SetTimeLayout::Check1, m_layoutTwips);
-    Check1->setText(QStringLiteral("Check1"));
-    Check2 = makeControl<QCheckBox>(this, QStringLiteral("Check2"), SetTimeLayout::Check2, m_layoutTwips);
-    Check2->setText(QStringLiteral("Check1"));
-    Label1 = makeSummerTimeLabel(this, QStringLiteral("Label1"), SetTimeLayout::Label1, m_layoutTwips);
-    Label2 = makeSummerTimeLabel(this, QStringLiteral("Label2"), SetTimeLayout::Label2, m_layoutTwips);
-    setTabOrder(Combo1, Combo2);
-    setTabOrder(Combo2, btnExit);
-    setTabOrder(btnExit, setTime);
-    setTabOrder(setTime, Check1);
-    setTabOrder(Check1, Check2);
+    m_summerTimeBoxA =
+        makeControl<QCheckBox>(this, QStringLiteral("Check1"), SetTimeLayout::SummerTimeBoxA, m_layoutTwips);
+    m_summerTimeBoxA->setText(QStringLiteral("Check1"));
+    m_summerTimeBoxB =
+        makeControl<QCheckBox>(this, QStringLiteral("Check2"), SetTimeLayout::SummerTimeBoxB, m_layoutTwips);
+    m_summerTimeBoxB->setText(QStringLiteral("Check1"));
+    makeSummerTimeLabel(this, QStringLiteral("Label1"), SetTimeLayout::SummerTimeLabelA, m_layoutTwips);
+    makeSummerTimeLabel(this, QStringLiteral("Label2"), SetTimeLayout::SummerTimeLabelB, m_layoutTwips);
+    setTabOrder(m_cityListA, m_cityListB);
+    setTabOrder(m_cityListB, cancel);
+    setTabOrder(cancel, set);
+    setTabOrder(set, m_summerTimeBoxA);
+    setTabOrder(m_summerTimeBoxA, m_summerTimeBoxB);
 
-    connect(Combo1, &QComboBox::activated, this, &SetTimeDialog::Combo1_Click);
-    connect(Combo2, &QComboBox::activated, this, &SetTimeDialog::Combo2_Click);
+    connect(m_cityListA, &QComboBox::activated, this, &SetTimeDialog::onCityAChosen);
+    connect(m_cityListB, &QComboBox::activated, this, &SetTimeDialog::onCityBChosen);
     // A box's handler runs on every change of its tick, by the user or by the program.
-    connect(Check1, &QCheckBox::toggled, this, &SetTimeDialog::Check1_Click);
-    connect(Check2, &QCheckBox::toggled, this, &SetTimeDialog::Check2_Click);
-    connect(setTime, &QPushButton::clicked, this, &SetTimeDialog::setTime_Click);
-    connect(btnExit, &QPushButton::clicked, this, &SetTimeDialog::btnExit_Click);
+    connect(m_summerTimeBoxA, &QCheckBox::toggled, this, &SetTimeDialog::onSummerTimeAToggled);
+    connect(m_summerTimeBoxB, &QCheckBox::toggled, this, &SetTimeDialog::onSummerTimeBToggled);
+    connect(set, &QPushButton::clicked, this, &SetTimeDialog::save);
+    connect(cancel, &QPushButton::clicked, this, &SetTimeDialog::reject);
 }
 
-void SetTimeDialog::Form_Load()
+void SetTimeDialog::load()
 {
     setWindowIcon(PictureFile::windowIcon(m_folder.filePath(IconFile)));
-    FillCityCombo(Combo1);
-    FillCityCombo(Combo2);
-    LoadSettings();
+    fillCityList(m_cityListA);
+    fillCityList(m_cityListB);
+    loadSettings(SettingsFile(m_folder).read());
 
-    PixelTwips = Twips::pixelTwipsOf(this);
-    m_mouse->setPixelTwips(PixelTwips);
-    // The dialog opens centred over the main window, where the user is looking, rather than in the
-    // screen's lower right corner, mostly off the screen.
-    m_dials->load(PixelTwips);
-    Combo1->setFocus();
+    // The dialog opens centred over the main window, where the user is looking.
+    const int pixelTwips = Twips::pixelTwipsOf(this);
+    m_mouse->setPixelTwips(pixelTwips);
+    m_dials->placePivots(pixelTwips);
+    m_cityListA->setFocus();
 }
 
-void SetTimeDialog::FillCityCombo(QComboBox *targetList)
+void SetTimeDialog::fillCityList(QComboBox *list)
 {
-    appendCityNames(targetList);
-    HourOffsetA = 0;
-    HourOffsetB = 0;
+    appendCityNames(list);
+    m_clock.setOffsets(0, 0);
 }
 
-void SetTimeDialog::UpdateOffsetA()
+void SetTimeDialog::onCityAChosen()
 {
-    HourOffsetA = zoneOffsetAt(Combo1->currentIndex());
+    // A newly chosen city starts without summer time.
+    m_summerTimeBoxA->setChecked(false);
+    m_summerTimeA = false;
+    m_clock.setOffsetA(zoneOffsetAt(m_cityListA->currentIndex()));
 }
 
-void SetTimeDialog::UpdateOffsetB()
+void SetTimeDialog::onCityBChosen()
 {
-    HourOffsetB = zoneOffsetAt(Combo2->currentIndex());
+    m_summerTimeBoxB->setChecked(false);
+    m_summerTimeB = false;
+    m_clock.setOffsetB(zoneOffsetAt(m_cityListB->currentIndex()));
 }
 
-void SetTimeDialog::Combo1_Click()
-{
-    Check1->setChecked(false);
-    SummerTimeA = false;
-    UpdateOffsetA();
-}
-
-void SetTimeDialog::Combo2_Click()
-{
-    Check2->setChecked(false);
-    SummerTimeB = false;
-    UpdateOffsetB();
-}
-
-void SetTimeDialog::Check1_Click()
+void SetTimeDialog::onSummerTimeAToggled()
 {
     // Worked out afresh from the city each time, so ticking and clearing never drift.
-    UpdateOffsetA();
-    SummerTimeA = Check1->isChecked();
-    if (SummerTimeA)
-        HourOffsetA = qint16(HourOffsetA + 1);
+    m_summerTimeA = m_summerTimeBoxA->isChecked();
+    m_clock.setOffsetA(qint16(zoneOffsetAt(m_cityListA->currentIndex()) + (m_summerTimeA ? 1 : 0)));
 }
 
-void SetTimeDialog::Check2_Click()
+void SetTimeDialog::onSummerTimeBToggled()
 {
-    UpdateOffsetB();
-    SummerTimeB = Check2->isChecked();
-    if (SummerTimeB)
-        HourOffsetB = qint16(HourOffsetB + 1);
+    m_summerTimeB = m_summerTimeBoxB->isChecked();
+    m_clock.setOffsetB(qint16(zoneOffsetAt(m_cityListB->currentIndex()) + (m_summerTimeB ? 1 : 0)));
 }
 
-void SetTimeDialog::LoadSettings()
+void SetTimeDialog::loadSettings(const SavedSettings &saved)
 {
-    const SettingsFile::Fields fields = SettingsFile(m_folder).readFields();
-    if (fields.status == SettingsFile::ReadStatus::NotFound) {
-        LoadTokyo();
+    if (saved.reading == SavedSettings::Reading::NotFound) {
+        showTokyo();
         return;
     }
     // A damaged file stops the reading at the failing step, silently, keeping what came before.
-    if (fields.status != SettingsFile::ReadStatus::Ok)
+    if (saved.reading != SavedSettings::Reading::Complete)
         return;
-    const QStringList &f = fields.values;
-    if (!selectCity(Combo1, f[1], [this] { Combo1_Click(); }))
+    if (!selectCity(m_cityListA, saved.cityA, [this] { onCityAChosen(); }))
         return;
-    if (!selectCity(Combo2, f[3], [this] { Combo2_Click(); }))
+    if (!selectCity(m_cityListB, saved.cityB, [this] { onCityBChosen(); }))
         return;
-    const std::optional<qint16> offsetA = SettingsFile::toHourOffset(f[0]);
-    if (!offsetA)
+    if (!saved.offsetA)
         return;
-    HourOffsetA = *offsetA;
-    const std::optional<qint16> offsetB = SettingsFile::toHourOffset(f[2]);
-    if (!offsetB)
+    m_clock.setOffsetA(*saved.offsetA);
+    if (!saved.offsetB)
         return;
-    HourOffsetB = *offsetB;
+    m_clock.setOffsetB(*saved.offsetB);
     // Ticking a box works its dial's offset out again from the city, plus the summer hour.
-    if (SettingsFile::isTrue(f[4]))
-        Check1->setChecked(true);
-    if (SettingsFile::isTrue(f[5]))
-        Check2->setChecked(true);
+    if (saved.summerTimeA)
+        m_summerTimeBoxA->setChecked(true);
+    if (saved.summerTimeB)
+        m_summerTimeBoxB->setChecked(true);
 }
 
-void SetTimeDialog::LoadTokyo()
+void SetTimeDialog::showTokyo()
 {
-    HourOffsetA = 0;
-    HourOffsetB = 0;
-    FormControls::selectListEntry(Combo1, 0, [this] { Combo1_Click(); });
-    FormControls::selectListEntry(Combo2, 0, [this] { Combo2_Click(); });
-    Check1->setChecked(false);
-    Check2->setChecked(false);
+    m_clock.setOffsets(0, 0);
+    FormControls::selectListEntry(m_cityListA, 0, [this] { onCityAChosen(); });
+    FormControls::selectListEntry(m_cityListB, 0, [this] { onCityBChosen(); });
+    m_summerTimeBoxA->setChecked(false);
+    m_summerTimeBoxB->setChecked(false);
 }
 
-void SetTimeDialog::setTime_Click()
+void SetTimeDialog::save()
 {
-    const ClockSettings settings{HourOffsetA,           Combo1->currentText(), HourOffsetB,
-                                 Combo2->currentText(), SummerTimeA,           SummerTimeB};
-    const SettingsFile::WriteResult written = SettingsFile(m_folder).write(settings);
+    const ClockSettings chosen{m_clock.offsetA(), m_cityListA->currentText(),
+                               m_clock.offsetB(), m_cityListB->currentText(),
+                               m_summerTimeA,     m_summerTimeB};
+    const SettingsFile::WriteResult written = SettingsFile(m_folder).write(chosen);
     if (!written.ok) {
         qWarning().noquote() << QStringLiteral("%1: %2").arg(QLatin1String(SettingsFile::FileName), written.error);
-        failSet(true);
+        fallBackToTokyo(true);
         return;
     }
-    if (!ApplyToMainForm()) {
-        failSet(false);
+    // The main window's list takes dial B's city without summer time; the clock keeps the saved offsets.
+    if (!m_mainForm.showSettings(chosen, m_clock)) {
+        fallBackToTokyo(false);
         return;
     }
-    // Reading back what was just written puts both offsets back to the saved values, undoing what
-    // the main window's list handler did to dial B's.
-    LoadSettings();
     accept();
 }
 
-bool SetTimeDialog::ApplyToMainForm()
-{
-    if (!m_mainForm.selectCityB(Combo2->currentText()))
-        return false;
-    m_mainForm.setCityCaptionA(Combo1->currentText());
-    m_mainForm.setCityCaptionB(Combo2->currentText());
-    m_mainForm.showSummerTimeA(SummerTimeA);
-    m_mainForm.showSummerTimeB(SummerTimeB);
-    return true;
-}
-
-void SetTimeDialog::failSet(bool writeFailed)
+void SetTimeDialog::fallBackToTokyo(bool writeFailed)
 {
     // A save that did not happen is never passed off as one; the previous file stays as it was.
     if (writeFailed)
         MessageBox::show(this, tr("設定ファイルに書き込みができません"));
-    ShowTokyoOnBothDials(m_mainForm);
-    reject();
-}
-
-void SetTimeDialog::btnExit_Click()
-{
+    m_mainForm.showTokyo(m_clock);
     reject();
 }
 

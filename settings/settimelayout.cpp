@@ -20,13 +20,13 @@ DialLayout dials()
     layout.numerals = {QRect(840, 180, 480, 330),   QRect(900, 1380, 480, 330), QRect(1530, 795, 480, 330),
                        QRect(240, 780, 480, 330),   QRect(3480, 945, 480, 330), QRect(3555, 2145, 480, 330),
                        QRect(4170, 1575, 480, 330), QRect(2895, 1575, 480, 330)};
-    layout.label11 = QRect(225, 1830, 1455, 255);
-    layout.label12 = QRect(2865, 570, 1455, 255);
+    layout.timeA = QRect(225, 1830, 1455, 255);
+    layout.timeB = QRect(2865, 570, 1455, 255);
     layout.numeralFont = Fonts::font(Fonts::sansSerif(), 8.25);
     layout.timeFont = defaultFont();
-    layout.centerA = 390;
-    layout.centerBX = 3100;
-    layout.centerBY = 1150;
+    layout.baseA = 390;
+    layout.baseBX = 3100;
+    layout.baseBY = 1150;
     return layout;
 }
 

@@ -12,6 +12,8 @@ namespace {
 // Only the first line counts; a longer one cannot be a settings line worth reading whole.
 constexpr qint64 MaxLineBytes = 64 * 1024;
 constexpr int FieldCount = 6;
+constexpr char True[] = "#TRUE#";
+constexpr char False[] = "#FALSE#";
 
 QByteArray quoted(const QString &text)
 {
@@ -32,10 +34,10 @@ QString SettingsFile::path() const
 QByteArray SettingsFile::line(const ClockSettings &settings)
 {
     QByteArray text;
-    text += QByteArray::number(settings.HourOffsetA) + ',' + quoted(settings.CityA) + ',';
-    text += QByteArray::number(settings.HourOffsetB) + ',' + quoted(settings.CityB) + ',';
-    text += QByteArray(settings.SummerTimeA ? True : False) + ',';
-    text += QByteArray(settings.SummerTimeB ? True : False) + "\r\n";
+    text += QByteArray::number(settings.offsetA) + ',' + quoted(settings.cityA) + ',';
+    text += QByteArray::number(settings.offsetB) + ',' + quoted(settings.cityB) + ',';
+    text += QByteArray(settings.summerTimeA ? True : False) + ',';
+    text += QByteArray(settings.summerTimeB ? True : False) + "\r\n";
     return text;
 }
 
@@ -45,17 +47,15 @@ SettingsFile::WriteResult SettingsFile::write(const ClockSettings &settings) con
     return {written.ok, written.error};
 }
 
-SettingsFile::Fields SettingsFile::readFields() const
+SavedSettings SettingsFile::read() const
 {
-    Fields fields;
+    SavedSettings saved;
     QFile file(path());
-    if (!QFileInfo(file.fileName()).exists()) {
-        fields.status = ReadStatus::NotFound;
-        return fields;
-    }
+    if (!QFileInfo(file.fileName()).exists())
+        return saved;
     if (!file.open(QIODevice::ReadOnly)) {
-        fields.status = ReadStatus::Unreadable;
-        return fields;
+        saved.reading = SavedSettings::Reading::Unreadable;
+        return saved;
     }
     QByteArray bytes = file.readLine(MaxLineBytes);
     if (bytes.startsWith("\xEF\xBB\xBF"))
@@ -67,14 +67,20 @@ SettingsFile::Fields SettingsFile::readFields() const
     if (bytes.endsWith('\n'))
         bytes.chop(1);
 
-    const QStringList values = splitFields(QString::fromUtf8(bytes));
-    if (values.size() < FieldCount) {
-        fields.status = ReadStatus::TooFewFields;
-        return fields;
+    const QStringList fields = splitFields(QString::fromUtf8(bytes));
+    if (fields.size() < FieldCount) {
+        saved.reading = SavedSettings::Reading::TooFewFields;
+        return saved;
     }
-    fields.status = ReadStatus::Ok;
-    fields.values = values.mid(0, FieldCount);
-    return fields;
+    saved.reading = SavedSettings::Reading::Complete;
+    saved.offsetA = toHourOffset(fields[0]);
+    saved.cityA = fields[1];
+    saved.offsetB = toHourOffset(fields[2]);
+    saved.cityB = fields[3];
+    // Letter case and hash marks count: "#true#" and "TRUE" are summer time off.
+    saved.summerTimeA = fields[4] == QLatin1String(True);
+    saved.summerTimeB = fields[5] == QLatin1String(True);
+    return saved;
 }
 
 QStringList SettingsFile::splitFields(const QString &line)

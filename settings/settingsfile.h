@@ -7,38 +7,46 @@
 
 #include <optional>
 
-/** What the settings file holds: each dial's hour offset, city and summer-time flag. */
+/** The clock settings the file keeps: each dial's hour offset, city and summer-time flag. */
 struct ClockSettings
 {
-    qint16 HourOffsetA = 0;
-    QString CityA;
-    qint16 HourOffsetB = 0;
-    QString CityB;
-    bool SummerTimeA = false;
-    bool SummerTimeB = false;
+    qint16 offsetA = 0;
+    QString cityA;
+    qint16 offsetB = 0;
+    QString cityB;
+    bool summerTimeA = false;
+    bool summerTimeB = false;
+};
+
+/**
+ * @brief The settings file as read: how far reading got, and the six fields it found, typed.
+ *
+ * An offset that is not a whole 16-bit number (after rounding) is missing. Summer time is on only for
+ * a field that is exactly "#TRUE#". Each window applies the fields by its own rules.
+ */
+struct SavedSettings
+{
+    enum class Reading { NotFound, Unreadable, TooFewFields, Complete };
+
+    Reading reading = Reading::NotFound;
+    std::optional<qint16> offsetA;
+    QString cityA;
+    std::optional<qint16> offsetB;
+    QString cityB;
+    bool summerTimeA = false;
+    bool summerTimeB = false;
 };
 
 /**
  * @brief The settings file "setTime.properties" in the working folder: one line of six comma-separated fields.
  *
  * The line is `offsetA,"cityA",offsetB,"cityB",#TRUE#|#FALSE#,#TRUE#|#FALSE#` ended by CR LF. Writing
- * replaces the whole file atomically; reading splits the first line into its first six fields and
- * leaves their meaning to the readers (the main window's and the clock-settings dialog's).
+ * replaces the whole file atomically; reading takes the first six fields of the first line.
  */
 class SettingsFile
 {
 public:
     static constexpr char FileName[] = "setTime.properties";
-    static constexpr char True[] = "#TRUE#";
-    static constexpr char False[] = "#FALSE#";
-
-    enum class ReadStatus { Ok, NotFound, Unreadable, TooFewFields };
-
-    struct Fields
-    {
-        ReadStatus status = ReadStatus::NotFound;
-        QStringList values; ///< exactly six when status is Ok
-    };
 
     struct WriteResult
     {
@@ -48,9 +56,7 @@ public:
 
     explicit SettingsFile(const QDir &folder);
 
-    QString path() const;
-
-    Fields readFields() const;
+    SavedSettings read() const;
     WriteResult write(const ClockSettings &settings) const;
 
     /** The line the file holds for @p settings, CR LF included. */
@@ -65,9 +71,8 @@ public:
      */
     static std::optional<qint16> toHourOffset(const QString &field);
 
-    /** Summer time is on only for a field that is exactly #TRUE#: letter case and hash marks count. */
-    static bool isTrue(const QString &field) { return field == QLatin1String(True); }
-
 private:
+    QString path() const;
+
     QDir m_folder;
 };

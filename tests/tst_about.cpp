@@ -1,6 +1,7 @@
 #include "about/aboutbox.h"
 #include "platform/fonts.h"
-#include "platform/standinregistry.h"
+#include "platform/programlauncher.h"
+#include "platform/systeminformation.h"
 #include "testsupport.h"
 
 #include <QLabel>
@@ -15,38 +16,19 @@
 namespace {
 
 const QString Unavailable = QStringLiteral("Horavista: 現時点ではｼｽﾃﾑ情報を使用できません (1 button)");
-const QByteArray InfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-const QByteArray LocationKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
 
-/** A registry of one value per key, opened for reading only, and a launcher that logs what it is asked. */
-struct Fake : Registry, ProgramLauncher
+/** A system that records the program at @p path, and a launcher that starts only what exists. */
+struct Fake : SystemInformation, ProgramLauncher
 {
-    QMap<QByteArray, std::tuple<QByteArray, quint32, QByteArray>> keys; // the name, type and bytes of its value
-    QStringList present; // the files that exist, each startable
+    QString path;
+    QStringList present; // the programs that can be started
     QStringList log;
 
-    long openKey(Key root, const QByteArray &name, quint32, quint32 access, Key *key) override
+    QString programPath() const override { return path; }
+    bool start(const QString &program) override
     {
-        const qsizetype index = keys.keys().indexOf(name);
-        *key = root == LocalMachine && access == ReadAccess && index >= 0 ? Key(index + 1) : 0;
-        return *key ? Success : FileNotFound;
-    }
-    long queryValue(Key key, const QByteArray &name, quint32 *type, char *data, quint32 *size) override
-    {
-        const auto [valueName, valueType, bytes] = keys.values().value(qsizetype(key) - 1);
-        if (valueName != name || quint32(bytes.size()) > *size)
-            return FileNotFound;
-        *type = valueType;
-        *size = quint32(bytes.size());
-        std::memcpy(data, bytes.constData(), *size);
-        return Success;
-    }
-    long closeKey(Key key) override { return key ? Success : InvalidHandle; }
-    bool fileExists(const QString &path) const override { return present.contains(path); }
-    bool start(const QString &path) override
-    {
-        log << path;
-        return present.contains(path);
+        log << program;
+        return present.contains(program);
     }
 };
 
@@ -120,56 +102,34 @@ private Q_SLOTS:
         QCOMPARE(box.exec(), int(QDialog::Accepted));
     }
 
-    void looksUpInOrder_data()
+    void startsTheRecordedProgram_data()
     {
-        QTest::addColumn<quint32>("type"); // of the first key's "PATH" value; 0 for none
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QByteArray>("folder"); // the second key's "MSINFO" value, when not empty
+        QTest::addColumn<QString>("path");
         QTest::addColumn<QStringList>("present");
         QTest::addColumn<QStringList>("started");
         QTest::addColumn<QString>("message");
-
-        const QString tool = QStringLiteral("C:\\Program Files\\MSInfo\\msinfo32.exe");
-        const QByteArray folder = "C:\\Shared\\MSInfo";
-        const QString shared = QStringLiteral("C:\\Shared\\MSInfo\\MSINFO32.EXE");
-        const auto sz = quint32(Registry::String);
-        QTest::newRow("first value, started unchanged before the second")
-            << sz << tool.toLatin1() + '\0' << folder << QStringList{tool, shared} << QStringList{tool} << QString();
-        QTest::newRow("stale first value: the message, not the second")
-            << sz << tool.toLatin1() + '\0' << folder << QStringList{shared} << QStringList{tool} << Unavailable;
-        QTest::newRow("first value of another type: the empty path")
-            << quint32(Registry::Binary) << QByteArray("\x01\x02", 2) << folder << QStringList{shared}
-            << QStringList{QString()} << Unavailable;
-        QTest::newRow("double word: &h, last byte first, no leading zeros")
-            << quint32(Registry::DoubleWord) << QByteArray("\xAB\x0C\0\0", 4) << QByteArray() << QStringList()
-            << QStringList{QStringLiteral("&hCAB")} << Unavailable;
-        QTest::newRow("only the second, with MSINFO32.EXE")
-            << 0u << QByteArray() << folder << QStringList{shared} << QStringList{shared} << QString();
-        QTest::newRow("only the second, without MSINFO32.EXE")
-            << 0u << QByteArray() << folder << QStringList() << QStringList() << Unavailable;
+        const QString tool = QStringLiteral("/usr/bin/hardinfo");
+        QTest::newRow("recorded and there") << tool << QStringList{tool} << QStringList{tool} << QString();
+        QTest::newRow("recorded but stale") << tool << QStringList() << QStringList{tool} << Unavailable;
+        QTest::newRow("none recorded") << QString() << QStringList{tool} << QStringList() << Unavailable;
     }
-    void looksUpInOrder()
+    void startsTheRecordedProgram()
     {
-        QFETCH(quint32, type);
-        QFETCH(QByteArray, bytes);
-        QFETCH(QByteArray, folder);
         Fake fake;
-        if (type)
-            fake.keys[InfoKey] = {"PATH", type, bytes};
-        if (!folder.isEmpty())
-            fake.keys[LocationKey] = {"MSINFO", Registry::String, folder + '\0'};
+        QFETCH(QString, path);
         QFETCH(QStringList, present);
+        fake.path = path;
         fake.present = present;
         AboutBox box(nullptr, fake, fake);
-        QTEST(messageOf([&] { box.StartSysInfo(); }), "message");
+        QTEST(messageOf([&] { box.startSystemInformation(); }), "message");
         QTEST(fake.log, "started");
     }
 
-    void startsWhatTheStandInFindsOnPath()
+    void findsTheFirstReportProgramOnThePath()
     {
-#ifndef Q_OS_UNIX
-        QSKIP("The programs made here are shell scripts.");
-#endif
+#ifdef Q_OS_WIN
+        QSKIP("Windows records its information program in the registry.");
+#else
         QTemporaryDir dir;
         VERIFY_FOLDER(dir);
         const auto program = [&dir](const QString &name) { // a script that leaves name.ran behind
@@ -180,11 +140,12 @@ private Q_SLOTS:
         };
         // Earlier in the list beats earlier on PATH.
         QVERIFY(program(QStringLiteral("1/xfce4-about")) && program(QStringLiteral("2/kinfocenter")));
-        StandInRegistry standIn(dir.filePath(QStringLiteral("1")) + QDir::listSeparator() +
-                                dir.filePath(QStringLiteral("2")));
-        AboutBox box(nullptr, standIn, ProgramLauncher::system());
-        QCOMPARE(messageOf([&] { box.StartSysInfo(); }), QString());
+        const QString found =
+            SystemInformation::findOnSearchPath({dir.filePath(QStringLiteral("1")), dir.filePath(QStringLiteral("2"))});
+        QCOMPARE(found, dir.filePath(QStringLiteral("2/kinfocenter")));
+        QVERIFY(ProgramLauncher::system().start(found));
         QTRY_VERIFY(QFile::exists(dir.filePath(QStringLiteral("2/kinfocenter.ran"))));
+#endif
     }
 };
 

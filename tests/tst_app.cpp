@@ -1,7 +1,7 @@
 #include "app/mainform.h"
+#include "clock/clockmodel.h"
 #include "clock/dialpair.h"
 #include "clock/handline.h"
-#include "clock/houroffsets.h"
 #include "picture/folderlist.h"
 #include "platform/fonts.h"
 #include "platform/picturebox.h"
@@ -57,8 +57,7 @@ private Q_SLOTS:
     void init()
     {
         WindowTest::init();
-        HourOffsetA = 0;
-        HourOffsetB = 0;
+        m_clock.setOffsets(0, 0);
     }
 
     void opensWithItsDesignedLook()
@@ -68,7 +67,7 @@ private Q_SLOTS:
         QCOMPARE(mainForm->objectName(), QStringLiteral("mainForm"));
         QCOMPARE(mainForm->windowTitle(), QStringLiteral("++ Pelkin Horavista ++"));
         QVERIFY(!mainForm->windowIcon().isNull());
-        const int pt = mainForm->pixelTwips();
+        const int pt = 15;
         QCOMPARE(mainForm->centralWidget()->size(), QSize(6000 / pt, 4200 / pt));
 
         QStringList menus;
@@ -188,8 +187,8 @@ private Q_SLOTS:
         QCOMPARE(list->currentIndex(), selected);
         QCOMPARE(!tagA->isHidden(), summerA);
         QCOMPARE(!tagB->isHidden(), summerB);
-        QCOMPARE(int(HourOffsetA), offsetA);
-        QCOMPARE(int(HourOffsetB), offsetB);
+        QCOMPARE(int(m_clock.offsetA()), offsetA);
+        QCOMPARE(int(m_clock.offsetB()), offsetB);
         QCOMPARE(m_folder->read(SettingsFile), file); // reading never writes
     }
     void summerTimeTagIsWhiteOnRed()
@@ -209,7 +208,6 @@ private Q_SLOTS:
         FixedClock clock(QDateTime(QDate(2026, 12, 6), QTime(9, 30, 45)));
         QVERIFY(m_folder->write(SettingsFile, "0,\"Tokyo\",-19,\"Honolulu\",#FALSE#,#FALSE#\r\n"));
         const auto mainForm = start();
-        QCOMPARE(mainForm->pixelTwips(), 15); // the offscreen screen has 96 dots per inch
         FIND_CONTROL(secondA, HandLine, mainForm.get(), "Line1");
         FIND_CONTROL(hourA, HandLine, mainForm.get(), "Line3");
         FIND_CONTROL(minuteB, HandLine, mainForm.get(), "Line5");
@@ -243,14 +241,14 @@ private Q_SLOTS:
         QTest::keyClick(list->view(), Qt::Key_Return);
         QTRY_VERIFY(!QApplication::activePopupWidget());
         QVERIFY(tagB->isHidden());
-        QCOMPARE(HourOffsetB, 1);
+        QCOMPARE(m_clock.offsetB(), 1);
 
         list->setFocus();
         QTest::keyClick(list, Qt::Key_End); // the last city, by the keyboard
         QCOMPARE(cityB->text(), QStringLiteral("Zurich"));
-        QCOMPARE(HourOffsetB, -8);
-        QCOMPARE(HourOffsetA, 0);
-        mainForm->dials().tick();
+        QCOMPARE(m_clock.offsetB(), -8);
+        QCOMPARE(m_clock.offsetA(), 0);
+        mainForm->findChild<DialPair *>()->tick();
         FIND_CONTROL(timeB, QLabel, mainForm.get(), "Label12");
         QCOMPARE(timeB->text(), QStringLiteral("02:00:00"));
         QCOMPARE(m_folder->read(SettingsFile), QByteArray("0,\"Tokyo\",2,\"Sydney\",#FALSE#,#TRUE#\r\n")); // not saved
@@ -261,18 +259,18 @@ private Q_SLOTS:
         const auto mainForm = start();
         mainForm->show();
         QVERIFY(QTest::qWaitForWindowExposed(mainForm.get()));
-        mainForm->dials().tick();
+        mainForm->findChild<DialPair *>()->tick();
         QCoreApplication::processEvents();
 
         QWidget *surface = mainForm->centralWidget();
         PaintRecorder recorder;
         surface->installEventFilter(&recorder);
         clock.advance(1);
-        mainForm->dials().tick();
+        mainForm->findChild<DialPair *>()->tick();
         QTRY_VERIFY(!recorder.painted.isEmpty());
         QCoreApplication::processEvents();
 
-        const int pt = mainForm->pixelTwips();
+        const int pt = 15; // the offscreen screen has 96 dots per inch
         const QRect dialA(120 / pt - 2, 120 / pt - 2, 1620 / pt + 4, 1620 / pt + 4);
         const QRect dialB(4200 / pt - 2, 1920 / pt - 2, 1620 / pt + 4, 1620 / pt + 4);
         FIND_CONTROL(timeA, QLabel, mainForm.get(), "Label11");
@@ -290,7 +288,7 @@ private Q_SLOTS:
         const auto mainForm = start();
         mainForm->show();
         QWidget menuCarrier;
-        menuCarrier.setObjectName(QStringLiteral("callMenu"));
+        menuCarrier.setObjectName(QStringLiteral("setImg"));
         menuCarrier.show();
         QWidget aboutBox;
         aboutBox.setObjectName(QStringLiteral("frmAbout"));
@@ -357,10 +355,11 @@ private Q_SLOTS:
 private:
     std::unique_ptr<MainForm> start()
     {
-        auto mainForm = std::make_unique<MainForm>(m_folder->dir());
-        mainForm->Form_Load();
+        auto mainForm = std::make_unique<MainForm>(m_folder->dir(), m_clock);
+        mainForm->load();
         return mainForm;
     }
+    ClockModel m_clock;
 };
 
 QTEST_MAIN(TestApp)

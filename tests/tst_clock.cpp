@@ -1,8 +1,8 @@
 #include "clock/citytable.h"
+#include "clock/clockmodel.h"
 #include "clock/dialpair.h"
 #include "clock/handgeometry.h"
 #include "clock/handline.h"
-#include "clock/houroffsets.h"
 #include "clock/zonetime.h"
 #include "testsupport.h"
 
@@ -34,9 +34,9 @@ DialLayout mainWindowDials()
     DialLayout layout;
     layout.lines[0] = QLineF(960, 840, 600, 1200);
     layout.lines[3] = QLineF(4800, 2895, 5160, 2535);
-    layout.centerA = 390;
-    layout.centerBX = 4500;
-    layout.centerBY = 2200;
+    layout.baseA = 390;
+    layout.baseBX = 4500;
+    layout.baseBY = 2200;
     return layout;
 }
 
@@ -47,7 +47,6 @@ class TestClock : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { HourOffsetA = HourOffsetB = 0; }
     void cleanup()
     {
         setTimeZone(nullptr);
@@ -192,12 +191,16 @@ private Q_SLOTS:
     void loadPutsPivotsOnTheCentres()
     {
         QWidget surface;
-        DialPair dials(&surface, mainWindowDials(), 15);
-        COMPARE_TWIPS(dials.line(1)->start(), QPointF(960, 840)); // as designed until the window loads
-        dials.load(12);
+        ClockModel clock;
+        DialPair dials(&surface, mainWindowDials(), 15, clock);
+        const auto line = [&dials](int n) {
+            return dials.findChild<HandLine *>(QStringLiteral("Line%1").arg(n));
+        };
+        COMPARE_TWIPS(line(1)->start(), QPointF(960, 840)); // as designed until the window loads
+        dials.placePivots(12);
         for (int n = 1; n <= 6; ++n)
-            COMPARE_TWIPS(dials.line(n)->start(), n <= 3 ? QPointF(810, 810) : QPointF(4920, 2620));
-        COMPARE_TWIPS(dials.line(4)->end(), QPointF(5160, 2535)); // free ends wait for the first tick
+            COMPARE_TWIPS(line(n)->start(), n <= 3 ? QPointF(810, 810) : QPointF(4920, 2620));
+        COMPARE_TWIPS(line(4)->end(), QPointF(5160, 2535)); // free ends wait for the first tick
     }
 
     void tickSkipsOnlyWhileDialAShowsThePresentSecond_data()
@@ -214,19 +217,22 @@ private Q_SLOTS:
         QFETCH(QString, dialBAfterSecondTick);
         FixedClock clock(QDateTime(QDate(2026, 12, 6), QTime(10, 0, 0)));
         QWidget surface;
-        DialPair dials(&surface, mainWindowDials(), 15);
-        dials.load(15);
-        HourOffsetA = qint16(offsetA);
+        ClockModel model;
+        DialPair dials(&surface, mainWindowDials(), 15, model);
+        dials.placePivots(15);
+        const QLabel *timeB = surface.findChild<QLabel *>(QStringLiteral("Label12"));
+        model.setOffsetA(qint16(offsetA));
         dials.tick();
-        QCOMPARE(dials.label12()->text(), QStringLiteral("10:00:00"));
-        HourOffsetB = 3;
+        QCOMPARE(timeB->text(), QStringLiteral("10:00:00"));
+        model.setOffsetB(3);
         dials.tick();
-        QCOMPARE(dials.label12()->text(), dialBAfterSecondTick);
+        QCOMPARE(timeB->text(), dialBAfterSecondTick);
         clock.advance(1);
         dials.tick();
-        QCOMPARE(dials.label12()->text(), QStringLiteral("13:00:01"));
+        QCOMPARE(timeB->text(), QStringLiteral("13:00:01"));
         const double angle = -84 * M_PI / 180; // one second past twelve
-        COMPARE_TWIPS(dials.line(4)->end(), QPointF(5025 + 525 * std::cos(angle), 2725 + 525 * std::sin(angle)));
+        COMPARE_TWIPS(dials.findChild<HandLine *>(QStringLiteral("Line4"))->end(),
+                      QPointF(5025 + 525 * std::cos(angle), 2725 + 525 * std::sin(angle)));
     }
 };
 

@@ -1,8 +1,9 @@
 #include "app/mainform.h"
-#include "platform/chmfile.h"
+#include "clock/clockmodel.h"
+#include "help/chmfile.h"
+#include "help/helpviewer.h"
+#include "help/helpwindow.h"
 #include "platform/fonts.h"
-#include "platform/helpviewer.h"
-#include "platform/helpwindow.h"
 #include "testsupport.h"
 
 #include <QAction>
@@ -65,7 +66,8 @@ private Q_SLOTS:
         WorkingFolder folder;
         VERIFY_FOLDER(folder);
         QVERIFY(folder.copyIn(BuiltHelpFile, HelpFile));
-        auto mainForm = std::make_unique<MainForm>(folder.dir());
+        ClockModel clock;
+        auto mainForm = std::make_unique<MainForm>(folder.dir(), clock);
         mainForm->show();
         QVERIFY(QTest::qWaitForWindowExposed(mainForm.get()));
         FIND_CONTROL(version, QAction, mainForm.get(), "mnuCallVersion");

@@ -1,6 +1,6 @@
 #include "app/mainform.h"
+#include "clock/clockmodel.h"
 #include "clock/dialpair.h"
-#include "clock/houroffsets.h"
 #include "platform/fonts.h"
 #include "settings/settimedialog.h"
 #include "windowtest.h"
@@ -19,15 +19,6 @@
 namespace {
 
 const QString SettingsFileName = QStringLiteral("setTime.properties");
-
-QWidget *callMenu()
-{
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (window->objectName() == QLatin1String("callMenu"))
-            return window;
-    }
-    return nullptr;
-}
 
 /** Right-clicks @p widget at @p at and chooses @p item of the pop-up menu that opens, or closes the menu. */
 void rightClick(QWidget *widget, const QPoint &at, const char *item = nullptr)
@@ -118,8 +109,7 @@ private Q_SLOTS:
         QVERIFY(mainForm);
         QWidget *surface = mainForm->centralWidget();
         rightClick(surface, QPoint(200, 10));
-        QVERIFY(callMenu() && !callMenu()->isVisible()); // loaded at the first right click, never shown
-        const auto *menu = callMenu()->findChild<QMenu *>();
+        const auto *menu = mainForm->findChild<QMenu *>(QStringLiteral("mnuFILE"));
         QCOMPARE(menu->pos(), surface->mapToGlobal(QPoint(200, 10)));
         QStringList items;
         for (QAction *action : menu->actions()) {
@@ -145,7 +135,6 @@ private Q_SLOTS:
         rightClick(surface, QPoint(200, 10), "mnuSetTime");
         QCOMPARE(secondDialogs, 0);
         QVERIFY(!mainForm->findChild<SetTimeDialog *>()); // unloaded at closing
-        QVERIFY(callMenu() && !callMenu()->isVisible());
     }
 
     void exitEndsTheProgram_data()
@@ -181,7 +170,6 @@ private Q_SLOTS:
         QCOMPARE(QCoreApplication::exec(), 0); // the event loop ended: no window of the program is left open
         QVERIFY(dialogClosedFirst);
         QVERIFY(!mainForm->isVisible());
-        QTRY_VERIFY(!callMenu()); // nor a hidden one
         QCOMPARE(m_folder->dir().entryList(QDir::Files), QStringList{QStringLiteral("ico.ico")}); // nothing written
     }
 
@@ -201,17 +189,17 @@ private Q_SLOTS:
         QStringList seen;
         whenDialogOpens([&](SetTimeDialog *dialog) {
             choose(dialog, "Combo1", QStringLiteral("Berlin"));
-            mainForm->dials().tick();
+            mainForm->findChild<DialPair *>()->tick();
             seen << label("Label11")->text() << label("Label12")->text();
             QTest::mouseClick(dialog->findChild<QCheckBox *>(QStringLiteral("Check1")), Qt::LeftButton);
             clock.advance(1);
-            mainForm->dials().tick();
+            mainForm->findChild<DialPair *>()->tick();
             seen << label("Label11")->text();
             QVERIFY(dialog->close());
         });
         setTime->trigger();
         QCOMPARE(seen.join(QLatin1Char(' ')), QStringLiteral("02:00:00 11:00:00 03:00:01"));
-        QCOMPARE(HourOffsetA, -7); // the hands keep the last choice, the captions the saved one
+        QCOMPARE(m_clock.offsetA(), -7); // the hands keep the last choice, the captions the saved one
         QCOMPARE(label("Label1")->text(), QStringLiteral("New York"));
         QVERIFY(label("Label13")->isVisible());
         QCOMPARE(m_folder->read(SettingsFileName), saved);
@@ -230,18 +218,19 @@ private Q_SLOTS:
         QCOMPARE(mainForm->findChild<QComboBox *>(QStringLiteral("Combo1"))->currentText(), QStringLiteral("Sydney"));
         QVERIFY(!label("Label13")->isVisible());
         QVERIFY(label("Label14")->isVisible());
-        QCOMPARE(HourOffsetA, 0);
-        QCOMPARE(HourOffsetB, 2); // the saved line read back, not the list handler's 1
+        QCOMPARE(m_clock.offsetA(), 0);
+        QCOMPARE(m_clock.offsetB(), 2); // the saved line read back, not the list handler's 1
     }
 
 private:
     std::unique_ptr<MainForm> start()
     {
-        auto mainForm = std::make_unique<MainForm>(m_folder->dir());
-        mainForm->Form_Load();
+        auto mainForm = std::make_unique<MainForm>(m_folder->dir(), m_clock);
+        mainForm->load();
         mainForm->show();
         return QTest::qWaitForWindowExposed(mainForm.get()) ? std::move(mainForm) : nullptr;
     }
+    ClockModel m_clock;
 };
 
 QTEST_MAIN(TestMenus)

@@ -1,5 +1,5 @@
+#include "clock/clockmodel.h"
 #include "clock/dialpair.h"
-#include "clock/houroffsets.h"
 #include "platform/fonts.h"
 #include "settings/mainformcontrols.h"
 #include "settings/settimedialog.h"
@@ -29,7 +29,6 @@ struct FakeMainForm : MainFormControls
         log << QStringLiteral("select ") + city;
         return !city.isEmpty();
     }
-    QString selectedCityB() const override { return {}; }
     void setCityCaptionA(const QString &caption) override { log << QStringLiteral("captionA ") + caption; }
     void setCityCaptionB(const QString &caption) override { log << QStringLiteral("captionB ") + caption; }
     void showSummerTimeA(bool shown) override { log << QStringLiteral("tagA %1").arg(shown); }
@@ -44,17 +43,16 @@ void choose(QComboBox *list, const QString &city)
     QTest::keyClick(list->view(), Qt::Key_Return);
 }
 
-/** Each dial's city, its box and summer-time flag, and its hour offset: "Berlin 11 -7|Tokyo 00 0". */
-QString dialsOf(const SetTimeDialog &d)
+/** Each dial's city, its box (twice, as the saved flag follows it) and its hour offset: "Berlin 11 -7|Tokyo 00 0". */
+QString dialsOf(const SetTimeDialog &d, const ClockModel &clock)
 {
-    const auto dial = [&d](const QString &n, bool summer, qint16 offset) {
+    const auto dial = [&d](const QString &n, qint16 offset) {
+        const bool ticked = d.findChild<QCheckBox *>(QStringLiteral("Check") + n)->isChecked();
         return QStringLiteral("%1 %2%3 %4")
-            .arg(d.findChild<QComboBox *>(QStringLiteral("Combo") + n)->currentText(),
-                 QString::number(d.findChild<QCheckBox *>(QStringLiteral("Check") + n)->isChecked()),
-                 QString::number(summer), QString::number(offset));
+            .arg(d.findChild<QComboBox *>(QStringLiteral("Combo") + n)->currentText(), QString::number(ticked),
+                 QString::number(ticked), QString::number(offset));
     };
-    return dial(QStringLiteral("1"), d.summerTimeA(), HourOffsetA) + QLatin1Char('|') +
-        dial(QStringLiteral("2"), d.summerTimeB(), HourOffsetB);
+    return dial(QStringLiteral("1"), clock.offsetA()) + QLatin1Char('|') + dial(QStringLiteral("2"), clock.offsetB());
 }
 
 } // namespace
@@ -74,9 +72,9 @@ private Q_SLOTS:
     {
         QVERIFY(QFile::remove(m_folder->path(QStringLiteral("ico.ico"))));
         QTest::ignoreMessage(QtWarningMsg, "ico.ico: file not found; using the built-in icon");
-        SetTimeDialog dialog(m_folder->dir(), m_mainForm);
+        SetTimeDialog dialog(m_folder->dir(), m_mainForm, m_clock);
         QVERIFY(!dialog.windowIcon().isNull());
-        QCOMPARE(dialsOf(dialog), QStringLiteral("Tokyo 00 0|Tokyo 00 0")); // the load went on
+        QCOMPARE(dialsOf(dialog, m_clock), QStringLiteral("Tokyo 00 0|Tokyo 00 0")); // the load went on
         // Between dial A's list and the buttons nothing covers the map, drawn unscaled from the corner.
         const QRect bare(126, 168, 24, 37);
         const QImage map = QImage(QStringLiteral(":/worldmap/worldmap.png")).convertToFormat(QImage::Format_RGB32);
@@ -114,10 +112,10 @@ private Q_SLOTS:
         QFETCH(QString, loaded);
         if (!file.isEmpty())
             QVERIFY(m_folder->write(SettingsFileName, file));
-        HourOffsetA = 11; // the main window's list may have changed them; filling the lists zeroes both
-        HourOffsetB = 11;
-        SetTimeDialog dialog(m_folder->dir(), m_mainForm);
-        QCOMPARE(dialsOf(dialog), loaded);
+        m_clock.setOffsetA(11); // the main window's list may have changed them; filling the lists zeroes both
+        m_clock.setOffsetB(11);
+        SetTimeDialog dialog(m_folder->dir(), m_mainForm, m_clock);
+        QCOMPARE(dialsOf(dialog, m_clock), loaded);
         QVERIFY(m_mainForm.log.isEmpty()); // opening changes nothing on the main window
         QCOMPARE(m_folder->read(SettingsFileName), file); // nor in the file
     }
@@ -127,22 +125,22 @@ private Q_SLOTS:
         FixedClock clock(QDateTime(QDate(2026, 12, 6), QTime(10, 0, 0)));
         const QByteArray saved = "-13,\"New York\",0,\"Tokyo\",#TRUE#,#FALSE#\r\n";
         QVERIFY(m_folder->write(SettingsFileName, saved));
-        SetTimeDialog dialog(m_folder->dir(), m_mainForm);
+        SetTimeDialog dialog(m_folder->dir(), m_mainForm, m_clock);
         dialog.show();
         FIND_CONTROL(listA, QComboBox, &dialog, "Combo1");
         FIND_CONTROL(boxA, QCheckBox, &dialog, "Check1");
         choose(listA, QStringLiteral("Berlin"));
-        QCOMPARE(dialsOf(dialog), QStringLiteral("Berlin 00 -8|Tokyo 00 0"));
+        QCOMPARE(dialsOf(dialog, m_clock), QStringLiteral("Berlin 00 -8|Tokyo 00 0"));
         QTest::mouseClick(boxA, Qt::LeftButton);
-        QCOMPARE(dialsOf(dialog), QStringLiteral("Berlin 11 -7|Tokyo 00 0"));
+        QCOMPARE(dialsOf(dialog, m_clock), QStringLiteral("Berlin 11 -7|Tokyo 00 0"));
         QTest::mouseClick(boxA, Qt::LeftButton);
-        QCOMPARE(dialsOf(dialog), QStringLiteral("Berlin 00 -8|Tokyo 00 0"));
+        QCOMPARE(dialsOf(dialog, m_clock), QStringLiteral("Berlin 00 -8|Tokyo 00 0"));
         QTest::mouseClick(boxA, Qt::LeftButton); // and again: no drift
-        dialog.dials().tick();
+        dialog.findChild<DialPair *>()->tick();
         FIND_CONTROL(timeA, QLabel, &dialog, "Label11");
         QCOMPARE(timeA->text(), QStringLiteral("03:00:00")); // the preview follows
         choose(listA, QStringLiteral("Berlin")); // even the same city clears its box
-        QCOMPARE(dialsOf(dialog), QStringLiteral("Berlin 00 -8|Tokyo 00 0"));
+        QCOMPARE(dialsOf(dialog, m_clock), QStringLiteral("Berlin 00 -8|Tokyo 00 0"));
 
         // Neither button is the default or the cancel button.
         QTest::keyClick(boxA, Qt::Key_Return);
@@ -153,7 +151,7 @@ private Q_SLOTS:
         QVERIFY(!dialog.isVisible());
         QCOMPARE(m_folder->read(SettingsFileName), saved);
         QVERIFY(m_mainForm.log.isEmpty());
-        QCOMPARE(HourOffsetA, -8); // the hands keep the last choice until the next save or start
+        QCOMPARE(m_clock.offsetA(), -8); // the hands keep the last choice until the next save or start
     }
 
     void failedSetFallsBackToTokyo_data()
@@ -178,13 +176,13 @@ private Q_SLOTS:
             if (!readOnly->isActive())
                 QSKIP("this user may write into any folder");
         }
-        SetTimeDialog dialog(m_folder->dir(), m_mainForm);
+        SetTimeDialog dialog(m_folder->dir(), m_mainForm, m_clock);
         dialog.show();
         FIND_CONTROL(listB, QComboBox, &dialog, "Combo2");
         FIND_CONTROL(set, QPushButton, &dialog, "setTime");
         if (!noCity) {
             choose(listB, QStringLiteral("Sydney"));
-            QCOMPARE(HourOffsetB, 1);
+            QCOMPARE(m_clock.offsetB(), 1);
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^setTime\\.properties: ")));
         }
         if (failure == QLatin1String("folder vanished"))
@@ -210,8 +208,8 @@ private Q_SLOTS:
         const QStringList tokyo{QStringLiteral("select Tokyo"), QStringLiteral("captionA Tokyo"),
                                 QStringLiteral("captionB Tokyo"), QStringLiteral("tagA 0"), QStringLiteral("tagB 0")};
         QCOMPARE(m_mainForm.log, noCity ? QStringList{QStringLiteral("select ")} + tokyo : tokyo);
-        QCOMPARE(HourOffsetA, 0);
-        QCOMPARE(HourOffsetB, 0);
+        QCOMPARE(m_clock.offsetA(), 0);
+        QCOMPARE(m_clock.offsetB(), 0);
         QVERIFY(!dialog.isVisible());
         if (noCity)
             QCOMPARE(m_folder->read(SettingsFileName), QByteArray("0,\"\",0,\"\",#FALSE#,#FALSE#\r\n"));
@@ -232,7 +230,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, pressedOn);
         QFETCH(QPoint, moved);
-        SetTimeDialog dialog(m_folder->dir(), m_mainForm);
+        SetTimeDialog dialog(m_folder->dir(), m_mainForm, m_clock);
         QList<QPoint> menuOpenedAt;
         dialog.setPopUpMenu([&menuOpenedAt](const QPoint &at) { menuOpenedAt << at; });
         dialog.move(300, 200);
@@ -252,6 +250,7 @@ private Q_SLOTS:
 
 private:
     FakeMainForm m_mainForm;
+    ClockModel m_clock;
 };
 
 QTEST_MAIN(TestSetTimeDialog)

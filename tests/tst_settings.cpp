@@ -122,10 +122,10 @@ private Q_SLOTS:
         WorkingFolder folder;
         VERIFY_FOLDER(folder);
         QVERIFY(folder.write(FileName, bytes));
-        const SettingsFile::Fields fields = SettingsFile(folder.dir()).readFields();
-        QCOMPARE(fields.status == SettingsFile::ReadStatus::Ok, !cityB.isEmpty());
+        const SavedSettings saved = SettingsFile(folder.dir()).read();
+        QCOMPARE(saved.reading == SavedSettings::Reading::Complete, !cityB.isEmpty());
         if (!cityB.isEmpty())
-            QCOMPARE(fields.values.value(3), cityB);
+            QCOMPARE(saved.cityB, cityB);
     }
 
     void hourOffsetConversion_data()

@@ -3,9 +3,9 @@
 // own, and the process must not grow.
 
 #include "app/mainform.h"
+#include "clock/clockmodel.h"
 #include "clock/dialpair.h"
 #include "clock/handline.h"
-#include "clock/houroffsets.h"
 #include "platform/fonts.h"
 #include "testsupport.h"
 
@@ -45,7 +45,7 @@ QPointF expectedEnd(const QPointF &centre, double length, double degrees)
 
 bool near(const HandLine *line, const QPointF &want)
 {
-    return qAbs(line->X2 - want.x()) < 0.05 && qAbs(line->Y2 - want.y()) < 0.05;
+    return qAbs(line->end().x() - want.x()) < 0.05 && qAbs(line->end().y() - want.y()) < 0.05;
 }
 
 } // namespace
@@ -86,11 +86,18 @@ void TestSoak::aYearOfTicks()
     QDateTime reading = first.toLocalTime();
     TimeSource::set([&reading] { return reading; });
 
-    MainForm mainForm(folder.dir());
-    mainForm.Form_Load();
+    ClockModel clock;
+    MainForm mainForm(folder.dir(), clock);
+    mainForm.load();
     mainForm.show();
     QVERIFY(QTest::qWaitForWindowExposed(&mainForm));
-    DialPair &dials = mainForm.dials();
+    DialPair &dials = *mainForm.findChild<DialPair *>();
+    const auto line = [&mainForm](int n) {
+        return mainForm.findChild<HandLine *>(QStringLiteral("Line%1").arg(n));
+    };
+    const auto findLabel = [&mainForm](const char *name) {
+        return mainForm.findChild<QLabel *>(QLatin1String(name));
+    };
     const QPointF centreA(915, 915);
     const QPointF centreB(5025, 2725);
 
@@ -103,14 +110,14 @@ void TestSoak::aYearOfTicks()
         reading = first.addSecs(i * step).toLocalTime();
         dials.tick();
         for (const auto &[hours, label, firstLine, centre] :
-             {std::tuple{-9, dials.label11(), 1, centreA}, std::tuple{-13, dials.label12(), 4, centreB}}) {
+             {std::tuple{-9, findLabel("Label11"), 1, centreA}, std::tuple{-13, findLabel("Label12"), 4, centreB}}) {
             const QTime t = expectedTime(reading, hours);
             if (label->text() != t.toString(QStringLiteral("hh:mm:ss")))
                 QFAIL(qPrintable(QStringLiteral("%1 shows %2 at %3")
                                      .arg(label->objectName(), label->text(), reading.toString(Qt::ISODate))));
-            const bool handsAgree = near(dials.line(firstLine), expectedEnd(centre, 525, (t.second() - 15) * 6.0)) &&
-                near(dials.line(firstLine + 1), expectedEnd(centre, 465, (t.minute() - 15) * 6.0)) &&
-                near(dials.line(firstLine + 2),
+            const bool handsAgree = near(line(firstLine), expectedEnd(centre, 525, (t.second() - 15) * 6.0)) &&
+                near(line(firstLine + 1), expectedEnd(centre, 465, (t.minute() - 15) * 6.0)) &&
+                near(line(firstLine + 2),
                      expectedEnd(centre, 345, (t.hour() % 12 - 3) * 30.0 + t.minute() / 120.0 * 180.0 / M_PI));
             if (!handsAgree)
                 QFAIL(qPrintable(QStringLiteral("hands of %1 wrong at %2").arg(label->objectName(), t.toString())));

@@ -27,7 +27,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static SetImgDialog *dialog = [] {
         Fuzz::write(QStringLiteral("chosen.jpg"), nullptr, 0);
         auto *created = new SetImgDialog(Fuzz::folder(), mainPicture, DriveList::system());
-        created->Form_Load();
         return created;
     }();
     static FileList *files = dialog->findChild<FileList *>(QStringLiteral("File1"));
@@ -40,11 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QList<QListWidgetItem *> chosen = files->findItems(QStringLiteral("chosen.jpg"), Qt::MatchExactly);
     Fuzz::check(chosen.size() == 1, "the file list does not show the chosen file");
     files->setCurrentItem(chosen.first());
-    dialog->File1_Click();
+    dialog->showChosenFile();
 
     // The stored picture, as start-up and the dialog's opening read it.
     PictureFile::read(Fuzz::folder().filePath(QStringLiteral("mainImage.bmp")));
-    dialog->Form_Load();
+    dialog->showStoredPicture();
 
     Fuzz::check(Fuzz::openFiles() == filesBefore, "a picture file was left open");
     return 0;

@@ -4,9 +4,8 @@
 
 #include "app/mainform.h"
 #include "clock/citytable.h"
-#include "clock/houroffsets.h"
+#include "clock/clockmodel.h"
 #include "fuzzsupport.h"
-#include "settings/readsettings.h"
 #include "settings/settimedialog.h"
 #include "settings/settingsfile.h"
 
@@ -25,18 +24,15 @@ int cityOffset(const QString &name)
     return 0;
 }
 
-/** The offsets a reader may leave for one dial, given the fields the file holds. */
-std::set<int> possibleOffsets(const SettingsFile::Fields &fields, int numberField, int cityField, bool dialog)
+/** The offsets a reader may leave for one dial, given what the file holds. */
+std::set<int> possibleOffsets(const std::optional<qint16> &number, const QString &city, bool dialog)
 {
     std::set<int> possible{Untouched, 0};
-    if (fields.status != SettingsFile::ReadStatus::Ok)
-        return possible;
-    if (const auto number = SettingsFile::toHourOffset(fields.values[numberField]))
+    if (number)
         possible.insert(*number);
     if (dialog) {
-        const int city = cityOffset(fields.values[cityField]);
-        possible.insert(city);
-        possible.insert(city + 1);
+        possible.insert(cityOffset(city));
+        possible.insert(cityOffset(city) + 1);
     }
     return possible;
 }
@@ -46,29 +42,31 @@ std::set<int> possibleOffsets(const SettingsFile::Fields &fields, int numberFiel
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     Fuzz::application();
+    static ClockModel clock;
     static MainForm *mainForm = [] {
-        auto *form = new MainForm(Fuzz::folder());
-        form->Form_Load();
+        auto *form = new MainForm(Fuzz::folder(), clock);
+        form->load();
         return form;
     }();
     Fuzz::write(QString::fromLatin1(SettingsFile::FileName), data, size);
-    const SettingsFile file(Fuzz::folder());
-    const SettingsFile::Fields fields = file.readFields();
     const int filesBefore = Fuzz::openFiles();
+    const SavedSettings saved = SettingsFile(Fuzz::folder()).read();
+    Fuzz::check(Fuzz::openFiles() == filesBefore, "reading left the file open");
 
-    HourOffsetA = Untouched;
-    HourOffsetB = Untouched;
-    ReadSettings(file, *mainForm);
-    Fuzz::check(Fuzz::openFiles() == filesBefore, "the main window's reader left the file open");
-    Fuzz::check(possibleOffsets(fields, 0, 1, false).count(HourOffsetA), "dial A's offset came from nowhere");
-    Fuzz::check(possibleOffsets(fields, 2, 3, false).count(HourOffsetB), "dial B's offset came from nowhere");
+    clock.setOffsets(Untouched, Untouched);
+    mainForm->showSavedSettings(saved, clock);
+    Fuzz::check(possibleOffsets(saved.offsetA, saved.cityA, false).count(clock.offsetA()),
+                "dial A's offset came from nowhere");
+    Fuzz::check(possibleOffsets(saved.offsetB, saved.cityB, false).count(clock.offsetB()),
+                "dial B's offset came from nowhere");
 
-    HourOffsetA = Untouched;
-    HourOffsetB = Untouched;
+    clock.setOffsets(Untouched, Untouched);
     {
-        SetTimeDialog dialog(Fuzz::folder(), *mainForm);
-        Fuzz::check(possibleOffsets(fields, 0, 1, true).count(HourOffsetA), "the dialog set dial A from nowhere");
-        Fuzz::check(possibleOffsets(fields, 2, 3, true).count(HourOffsetB), "the dialog set dial B from nowhere");
+        SetTimeDialog dialog(Fuzz::folder(), *mainForm, clock);
+        Fuzz::check(possibleOffsets(saved.offsetA, saved.cityA, true).count(clock.offsetA()),
+                    "the dialog set dial A from nowhere");
+        Fuzz::check(possibleOffsets(saved.offsetB, saved.cityB, true).count(clock.offsetB()),
+                    "the dialog set dial B from nowhere");
     }
     Fuzz::check(Fuzz::openFiles() == filesBefore, "the dialog's reader left the file open");
     return 0;

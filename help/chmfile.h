@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/helpcontents.h"
+#include "help/helpcontents.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "platform/helpwindow.h"
+#include "help/helpwindow.h"
 
-#include "platform/chmfile.h"
-#include "platform/helpcontents.h"
+#include "help/chmfile.h"
+#include "help/helpcontents.h"
 #include "platform/picturefile.h"
 
 #include <QAction>
@@ -69,7 +69,7 @@ HelpWindow::HelpWindow(const QString &path, QWidget *parent)
 
     m_browser = new HelpBrowser(*m_file, splitter);
     m_browser->setObjectName(QStringLiteral("browser"));
-    // Links between the help pages stay here; the rest are the desktop's (browser_AnchorClicked).
+    // Links between the help pages stay here; the rest are the desktop's (onAnchorClicked).
     m_browser->setOpenLinks(false);
     m_browser->setOpenExternalLinks(false);
 
@@ -84,10 +84,11 @@ HelpWindow::HelpWindow(const QString &path, QWidget *parent)
     fillContents(nullptr, m_file->contents());
     m_contents->expandAll();
 
-    connect(m_contents, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { contents_ItemClicked(item); });
+    connect(m_contents, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem *item) { onContentsItemClicked(item); });
     connect(m_contents, &QTreeWidget::itemActivated, this,
-            [this](QTreeWidgetItem *item) { contents_ItemClicked(item); });
-    connect(m_browser, &QTextBrowser::anchorClicked, this, &HelpWindow::browser_AnchorClicked);
+            [this](QTreeWidgetItem *item) { onContentsItemClicked(item); });
+    connect(m_browser, &QTextBrowser::anchorClicked, this, &HelpWindow::onAnchorClicked);
     connect(m_browser, &QTextBrowser::sourceChanged, this, &HelpWindow::markCurrentTopic);
 }
 
@@ -182,14 +183,14 @@ void HelpWindow::showTopic(const QString &path)
     m_browser->setSource(topicUrl(HelpContents::topicPath(path)), QTextDocument::HtmlResource);
 }
 
-void HelpWindow::contents_ItemClicked(QTreeWidgetItem *item)
+void HelpWindow::onContentsItemClicked(QTreeWidgetItem *item)
 {
     const QString page = item ? item->data(0, TopicRole).toString() : QString();
     if (!page.isEmpty())
         showTopic(page);
 }
 
-void HelpWindow::browser_AnchorClicked(const QUrl &url)
+void HelpWindow::onAnchorClicked(const QUrl &url)
 {
     if (url.scheme() == Scheme)
         m_browser->setSource(url, QTextDocument::HtmlResource);

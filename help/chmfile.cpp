@@ -1,4 +1,4 @@
-#include "platform/chmfile.h"
+#include "help/chmfile.h"
 
 #include <QFile>
 #include <QtEndian>

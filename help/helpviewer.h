@@ -17,8 +17,14 @@ class HelpViewer
 public:
     virtual ~HelpViewer() = default;
 
+    /** The program's help file, named without a folder: the one in the working folder. */
+    static constexpr char ProgramHelpFile[] = "Horavista.chm";
+
     /** Shows @p fileName (looked up as the viewer looks up files: a bare name in the working folder). */
     virtual void displayTopic(QWidget *caller, const QString &fileName) = 0;
+
+    /** The Help menu's command: the program's help file at its default topic, for @p caller. */
+    void showProgramHelp(QWidget *caller) { displayTopic(caller, QString::fromLatin1(ProgramHelpFile)); }
 
     static HelpViewer &system();
 };

@@ -42,8 +42,8 @@ public:
 private:
     void createActions();
     void fillContents(QTreeWidgetItem *parent, const QList<HelpTopic> &topics);
-    void contents_ItemClicked(QTreeWidgetItem *item);
-    void browser_AnchorClicked(const QUrl &url);
+    void onContentsItemClicked(QTreeWidgetItem *item);
+    void onAnchorClicked(const QUrl &url);
     void markCurrentTopic(const QUrl &url);
     QString firstPage() const;
 

@@ -1,4 +1,4 @@
-#include "platform/helpcontents.h"
+#include "help/helpcontents.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>

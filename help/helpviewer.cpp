@@ -1,11 +1,11 @@
-#include "platform/helpviewer.h"
+#include "help/helpviewer.h"
 
 #include <QWidget>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
-#include "platform/helpwindow.h"
+#include "help/helpwindow.h"
 
 #include <QFileInfo>
 #include <QPointer>

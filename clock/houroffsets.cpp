@@ -1,4 +1,0 @@
-#include "clock/houroffsets.h"
-
-qint16 HourOffsetA = 0;
-qint16 HourOffsetB = 0;
