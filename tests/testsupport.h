@@ -1,18 +1,24 @@
 #pragma once
 
-// Shared by the test programs: a fresh working folder per test, a fixed clock, controls by name.
+// Shared by the test programs: a fresh working folder per test, a fixed clock, failing disks,
+// controls found by name, and the frame of the tests that open the program's windows.
 
 #include "clock/timesource.h"
+#include "platform/fonts.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
+#include <QMenu>
 #include <QMouseEvent>
-#include <QPointF>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <memory>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -48,7 +54,15 @@ public:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    bool copyIn(const QString &source, const QString &name) const { return QFile::copy(source, path(name)); }
+    /** The names in the folder, files and folders alike. */
+    QStringList entries() const { return dir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot); }
+
+    /** A copy of @p source (a Qt resource, say) that the test may change and delete. */
+    bool copyIn(const QString &source, const QString &name) const
+    {
+        return QFile::copy(source, path(name)) &&
+            QFile::setPermissions(path(name), QFile::ReadOwner | QFile::WriteOwner);
+    }
 
 private:
     QString m_previous;
@@ -79,6 +93,7 @@ public:
             setrlimit(RLIMIT_FSIZE, &m_previous);
 #endif
     }
+    /** False where the system has no per-process file size limit. */
     bool isActive() const
     {
         return m_active;
@@ -89,23 +104,6 @@ private:
 #ifdef Q_OS_UNIX
     rlimit m_previous{};
 #endif
-};
-
-/** Takes the right to create files from a folder while it lives. */
-class ReadOnlyFolder
-{
-public:
-    explicit ReadOnlyFolder(const QString &path)
-        : m_path(path)
-    {
-        QFile::setPermissions(m_path, QFile::ReadOwner | QFile::ExeOwner);
-    }
-    ~ReadOnlyFolder() { QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); }
-    /** False where the user's rights override a folder's permissions (the super-user). */
-    bool isActive() const { return !QFileInfo(m_path).isWritable(); }
-
-private:
-    QString m_path;
 };
 
 /** The clock every test reads: fixed at a wall-clock reading until set again. */
@@ -119,6 +117,7 @@ public:
     }
     ~FixedClock() { TimeSource::reset(); }
 
+    void set(const QDateTime &reading) { m_reading = reading; }
     void advance(int seconds) { m_reading = m_reading.addSecs(seconds); }
 
 private:
@@ -142,6 +141,42 @@ inline void dragOn(QWidget *widget, const QPoint &at, const QPoint &by, Qt::Mous
     QTest::mouseRelease(widget, button, {}, widget->mapFromGlobal(start + by));
 }
 
+/** Runs @p answer on the next modal window (a message box, a dialog) once the code under test opens it. */
+template <typename Answer>
+void whenModalOpens(Answer answer, int triesLeft = 200)
+{
+    QTimer::singleShot(10, [answer, triesLeft] {
+        if (QWidget *modal = QApplication::activeModalWidget())
+            return answer(modal);
+        if (triesLeft > 0)
+            whenModalOpens(answer, triesLeft - 1); // a pop-up menu may still be on its way
+    });
+}
+
+/** Picks @p city from the list named @p list under @p parent as a user does: open it, go to the entry, Enter. */
+inline void choose(QWidget *parent, const char *list, const QString &city)
+{
+    auto *box = parent->findChild<QComboBox *>(QLatin1String(list));
+    box->showPopup();
+    box->view()->setCurrentIndex(box->model()->index(box->findText(city), 0));
+    QTest::keyClick(box->view(), Qt::Key_Return);
+}
+
+/** Right-clicks @p widget at @p at and chooses the item named @p item of the pop-up menu, or closes the menu. */
+inline void rightClick(QWidget *widget, const QPoint &at, const char *item = nullptr)
+{
+    QTimer::singleShot(0, [item] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY2(menu, "no pop-up menu opened");
+        for (QAction *action : menu->actions()) {
+            if (item && action->objectName() == QLatin1String(item))
+                return QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+        }
+        menu->close();
+    });
+    QTest::mouseClick(widget, Qt::RightButton, {}, at);
+}
+
 /** Twip coordinates that agree to two decimals. */
 inline bool sameTwips(const QPointF &got, const QPointF &want)
 {
@@ -162,3 +197,29 @@ inline bool sameTwips(const QPointF &got, const QPointF &want)
     QVERIFY2(var, qPrintable(QStringLiteral("no control named ") + QString::fromLatin1(name)))
 
 #define VERIFY_FOLDER(folder) QVERIFY2((folder).isValid(), qPrintable((folder).errorString()))
+
+/**
+ * Base of the tests that open the program's windows: the design fonts, a fresh working folder
+ * holding the program's icon for each test, and no window left open after it.
+ */
+class WindowTest : public QObject
+{
+    Q_OBJECT
+
+protected:
+    std::unique_ptr<WorkingFolder> m_folder;
+
+protected Q_SLOTS:
+    void initTestCase() { Fonts::install(); }
+    void init()
+    {
+        m_folder = std::make_unique<WorkingFolder>();
+        VERIFY_FOLDER(*m_folder);
+        QVERIFY(m_folder->copyIn(QStringLiteral(":/icon/ico.ico"), QStringLiteral("ico.ico")));
+    }
+    void cleanup()
+    {
+        m_folder.reset();
+        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+};

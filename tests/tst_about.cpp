@@ -1,5 +1,6 @@
 #include "about/aboutbox.h"
-#include "platform/fonts.h"
+#include "platform/picturebox.h"
+#include "platform/picturefile.h"
 #include "platform/programlauncher.h"
 #include "platform/systeminformation.h"
 #include "testsupport.h"
@@ -7,11 +8,8 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 
-#include <cstring>
 #include <functional>
-#include <tuple>
 
 namespace {
 
@@ -77,6 +75,11 @@ private Q_SLOTS:
         QCOMPARE(sysInfo->text(), QStringLiteral("ｼｽﾃﾑ情報(&S)..."));
         for (QLabel *label : {title, version, description, disclaimer}) // nothing cut off at the bottom
             QVERIFY2(label->heightForWidth(label->width()) <= label->height(), qPrintable(label->objectName()));
+        FIND_CONTROL(icon, PictureBox, &box, "picIcon");
+        QCOMPARE(icon->size(), QSize(32, 32));
+        QCOMPARE(icon->picture().convertToFormat(QImage::Format_ARGB32),
+                 PictureFile::builtInIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32));
+        QCOMPARE(box.pos(), QPoint(156, 129)); // its designed place: 2340, 1935 twips
     }
 
     void sysInfoKeepsItOpenAndOkEnterEscEndIt_data()

@@ -1,27 +1,22 @@
 #include "app/mainform.h"
 #include "clock/clockmodel.h"
 #include "clock/dialpair.h"
-#include "clock/handline.h"
 #include "picture/folderlist.h"
-#include "platform/fonts.h"
 #include "platform/picturebox.h"
-#include "windowtest.h"
+#include "settings/settimedialog.h"
+#include "testsupport.h"
 
-#include <QAbstractItemView>
-#include <QComboBox>
+#include <QCheckBox>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPaintEvent>
 #include <QPushButton>
-#include <QTimer>
-
-#include <memory>
+#include <QScreen>
 
 namespace {
 
-const QString IconFile = QStringLiteral("ico.ico");
-const QString PictureFile = QStringLiteral("mainImage.bmp");
 const QString SettingsFile = QStringLiteral("setTime.properties");
+const QString PictureFile = QStringLiteral("mainImage.bmp");
 
 /** Collects the rectangles a widget is asked to paint. */
 class PaintRecorder : public QObject
@@ -38,12 +33,12 @@ protected:
     }
 };
 
-QImage testPicture()
+QImage stripes(const QSize &size, const QColor &colour)
 {
-    QImage picture(148, 141, QImage::Format_RGB32);
-    picture.fill(QColor(10, 120, 200));
-    for (int x = 0; x < 148; ++x)
-        picture.setPixelColor(x, x % 141, Qt::yellow);
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(colour);
+    for (int x = 0; x < size.width(); ++x)
+        picture.setPixelColor(x, x % size.height(), Qt::yellow);
     return picture;
 }
 
@@ -52,6 +47,28 @@ QImage testPicture()
 class TestApp : public WindowTest
 {
     Q_OBJECT
+
+    ClockModel m_clock;
+
+    std::unique_ptr<MainForm> start(bool shown = true)
+    {
+        auto mainForm = std::make_unique<MainForm>(m_folder->dir(), m_clock);
+        mainForm->load();
+        if (shown) {
+            mainForm->show();
+            if (!QTest::qWaitForWindowExposed(mainForm.get()))
+                return nullptr;
+        }
+        return mainForm;
+    }
+    static QString text(const QWidget *window, const char *label)
+    {
+        return window->findChild<QLabel *>(QLatin1String(label))->text();
+    }
+    static bool shows(const QWidget *window, const char *label)
+    {
+        return !window->findChild<QLabel *>(QLatin1String(label))->isHidden();
+    }
 
 private Q_SLOTS:
     void init()
@@ -62,14 +79,12 @@ private Q_SLOTS:
 
     void opensWithItsDesignedLook()
     {
-        QTest::failOnWarning(QRegularExpression(QStringLiteral("^(ico\\.ico|mainImage\\.bmp)")));
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("^(ico|mainImage)")));
+        FixedClock clock(QDateTime(QDate(2026, 12, 6), QTime(10, 0, 15)));
         const auto mainForm = start();
-        QCOMPARE(mainForm->objectName(), QStringLiteral("mainForm"));
+        QVERIFY(mainForm);
         QCOMPARE(mainForm->windowTitle(), QStringLiteral("++ Pelkin Horavista ++"));
         QVERIFY(!mainForm->windowIcon().isNull());
-        const int pt = 15;
-        QCOMPARE(mainForm->centralWidget()->size(), QSize(6000 / pt, 4200 / pt));
-
         QStringList menus;
         for (const QAction *menu : mainForm->menuBar()->actions()) {
             QStringList items;
@@ -81,26 +96,44 @@ private Q_SLOTS:
                  (QStringList{QStringLiteral("File:mnuExit=終了"),
                               QStringLiteral("Option:mnuSetTime=時計設定,mnuSetImg=画像設定"),
                               QStringLiteral("Help:mnuCallHelp=ヘルプ,mnuCallVersion=バージョン情報")}));
+        QCOMPARE(mainForm->centralWidget()->size(), QSize(400, 280));
+        QCOMPARE(mainForm->minimumSize(), mainForm->maximumSize()); // not resizable
+        const QPoint offCentre = mainForm->frameGeometry().center() - mainForm->screen()->geometry().center();
+        QVERIFY2(offCentre.manhattanLength() <= 4, "the window opens centred on the screen");
+        QVERIFY(!shows(mainForm.get(), "Label13") && !shows(mainForm.get(), "Label14"));
 
-        FIND_CONTROL(list, QComboBox, mainForm.get(), "Combo1");
-        QVERIFY(!list->isEditable());
-        mainForm->show();
-        QVERIFY(QTest::qWaitForWindowExposed(mainForm.get()));
-        QCOMPARE(mainForm->size(), mainForm->minimumSize()); // fixed: not resizable
-        QCOMPARE(mainForm->size(), mainForm->maximumSize());
+        // Until the first tick the hands run from the dials' centres to their designed ends.
+        QWidget *surface = mainForm->centralWidget();
+        QImage shown = surface->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(shown.pixelColor(200, 10), QColor(Qt::white)); // the window background
+        QCOMPARE(shown.pixelColor(8, 60), QColor(Qt::black)); // dial A's outer square
+        QCOMPARE(shown.pixelColor(387, 200), QColor(Qt::black)); // dial B's inner square, right side
+        QCOMPARE(shown.pixelColor(50, 70), QColor(0xC0, 0, 0)); // dial A's second hand, towards (600, 1200)
+        QCOMPARE(shown.pixelColor(75, 56), QColor(Qt::black)); // its hour hand, towards (1200, 840)
+
+        mainForm->findChild<DialPair *>()->tick();
+        QCoreApplication::processEvents();
+        shown = surface->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(text(mainForm.get(), "Label11"), QStringLiteral("10:00:15"));
+        QCOMPARE(text(mainForm.get(), "Label12"), QStringLiteral("10:00:15"));
+        for (const QPoint &on : {QPoint(75, 61), QPoint(94, 61), QPoint(355, 182)}) // 15 s: to the right
+            QCOMPARE(shown.pixelColor(on), QColor(0xC0, 0, 0));
+        QCOMPARE(shown.pixelColor(61, 40), QColor(Qt::black)); // dial A's minute hand, up
+        QCOMPARE(shown.pixelColor(50, 70), QColor(Qt::white)); // the designed second hand is gone
     }
+
     void damagedFilesDoNotStopStartUp_data()
     {
         QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("bytes"); // empty: no such file; "dir": a folder of that name
         QTest::addColumn<QString>("warning");
-        QTest::newRow("icon missing") << IconFile << QByteArray()
-                                      << QStringLiteral("^ico.ico: file not found; using the built-in icon$");
-        QTest::newRow("icon damaged") << IconFile << QByteArray("not an icon")
-                                      << QStringLiteral("^ico.ico: .*; using the built-in icon$");
+        QTest::newRow("icon missing") << "ico.ico" << QByteArray()
+                                      << "^ico.ico: file not found; using the built-in icon$";
+        QTest::newRow("icon damaged") << "ico.ico" << QByteArray("not an icon")
+                                      << "^ico.ico: .*; using the built-in icon$";
         QTest::newRow("picture damaged") << PictureFile << QByteArray("BM") + QByteArray(60, '\0')
-                                         << QStringLiteral("^mainImage.bmp: .*; the picture box stays empty$");
-        QTest::newRow("picture is a folder") << PictureFile << QByteArray() << QString();
+                                         << "^mainImage.bmp: .*; the picture box stays empty$";
+        QTest::newRow("picture is a folder") << PictureFile << QByteArray("dir") << QString();
     }
     void damagedFilesDoNotStopStartUp()
     {
@@ -108,258 +141,284 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, warning);
         QFile::remove(m_folder->path(file));
-        if (!bytes.isEmpty())
-            QVERIFY(m_folder->write(file, bytes));
-        else if (file == PictureFile)
-            QVERIFY(m_folder->dir().mkdir(file)); // not a picture file at all: nothing to report
-        if (warning.isEmpty())
-            QTest::failOnWarning(QRegularExpression(QStringLiteral("mainImage")));
-        else
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
-        const auto mainForm = start();
+        QVERIFY(bytes.isEmpty() || (bytes == "dir" ? m_folder->dir().mkdir(file) : m_folder->write(file, bytes)));
+        warning.isEmpty() ? QTest::failOnWarning(QRegularExpression(QStringLiteral("^(ico|mainImage)")))
+                          : QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
+        const auto mainForm = start(false);
         QVERIFY(!mainForm->windowIcon().isNull());
-        FIND_CONTROL(picture, PictureBox, mainForm.get(), "Picture1");
-        QVERIFY(picture->picture().isNull());
-        FIND_CONTROL(cityB, QLabel, mainForm.get(), "Label2");
-        QCOMPARE(cityB->text(), QStringLiteral("Tokyo")); // start-up went on
+        QVERIFY(mainForm->findChild<PictureBox *>(QStringLiteral("Picture1"))->picture().isNull());
+        QCOMPARE(text(mainForm.get(), "Label2"), QStringLiteral("Tokyo")); // start-up went on
     }
-    void dialPictureComesFromTheWorkingFolder()
-    {
-        QVERIFY(testPicture().save(m_folder->path(PictureFile), "BMP"));
-        const auto mainForm = start();
-        FIND_CONTROL(picture, PictureBox, mainForm.get(), "Picture1");
-        QCOMPARE(picture->picture().convertToFormat(QImage::Format_RGB32), testPicture());
-    }
-    void settingsFileOnStartUp_data()
+
+    void settingsAndPictureOnStartUp_data()
     {
         QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QString>("cityA");
-        QTest::addColumn<QString>("cityB");
-        QTest::addColumn<int>("selected");
-        QTest::addColumn<bool>("summerA");
-        QTest::addColumn<bool>("summerB");
-        QTest::addColumn<int>("offsetA");
-        QTest::addColumn<int>("offsetB");
-        const QString tokyo = QStringLiteral("Tokyo");
-        const QString sydney = QStringLiteral("Sydney");
-        QTest::newRow("no file: Tokyo on both dials")
-            << QByteArray() << tokyo << tokyo << 0 << false << false << 0 << 0;
+        QTest::addColumn<QString>("shown"); // captions A and B, list entry, tags A and B, offsets A and B
+        QTest::newRow("no file: Tokyo on both dials") << QByteArray() << "Tokyo Tokyo 0 00 0 0";
         QTest::newRow("saved choice") << QByteArray("-13,\"New York\",2,\"Sydney\",#TRUE#,#TRUE#\r\n")
-                                      << QStringLiteral("New York") << sydney << 29 << true << true << -13 << 2;
-        QTest::newRow("summer time needs the exact spelling")
-            << QByteArray("-13,\"New York\",2,\"Sydney\",#true#,TRUE\r\n") << QStringLiteral("New York") << sydney << 29
-            << false << false << -13 << 2;
+                                      << "New York Sydney 29 11 -13 2";
         QTest::newRow("dial A's caption is not checked")
-            << QByteArray("5,\"Atlantis\",0,\"Tokyo\",#FALSE#,#FALSE#\n") << QStringLiteral("Atlantis") << tokyo << 0
-            << false << false << 5 << 0;
-        QTest::newRow("Chicago keeps its blank")
-            << QByteArray("-15,\"Chicago \",-15,\"Chicago \",#FALSE#,#FALSE#\r\n") << QStringLiteral("Chicago ")
-            << QStringLiteral("Chicago ") << 5 << false << false << -15 << -15;
+            << QByteArray("5,\"Atlantis\",0,\"Tokyo\",#FALSE#,#FALSE#\n") << "Atlantis Tokyo 0 00 5 0";
         // A damaged file stops the reader before it changes anything: the window stays as laid out.
-        QTest::newRow("five fields") << QByteArray("-13,\"New York\",2,\"Sydney\",#TRUE#\r\n") << QString() << QString()
-                                     << -1 << false << false << 0 << 0;
-        QTest::newRow("field 1 not a number") << QByteArray("x,\"New York\",2,\"Sydney\",#TRUE#,#TRUE#\r\n")
-                                              << QString() << QString() << -1 << false << false << 0 << 0;
+        QTest::newRow("field 3 not a number")
+            << QByteArray("-13,\"New York\",x,\"Sydney\",#TRUE#,#TRUE#\r\n") << "  -1 00 0 0";
         QTest::newRow("dial B's city not in the list")
-            << QByteArray("-15,\"Chicago\",-15,\"Chicago\",#TRUE#,#TRUE#\r\n") << QString() << QString() << -1 << false
-            << false << 0 << 0;
+            << QByteArray("-15,\"Chicago\",-15,\"Chicago\",#TRUE#,#TRUE#\r\n") << "  -1 00 0 0";
     }
-    void settingsFileOnStartUp()
+    void settingsAndPictureOnStartUp()
     {
         QFETCH(QByteArray, file);
-        QFETCH(QString, cityA);
-        QFETCH(QString, cityB);
-        QFETCH(int, selected);
-        QFETCH(bool, summerA);
-        QFETCH(bool, summerB);
-        QFETCH(int, offsetA);
-        QFETCH(int, offsetB);
         if (!file.isEmpty())
             QVERIFY(m_folder->write(SettingsFile, file));
-        const auto mainForm = start();
-        FIND_CONTROL(labelA, QLabel, mainForm.get(), "Label1");
-        FIND_CONTROL(labelB, QLabel, mainForm.get(), "Label2");
-        FIND_CONTROL(tagA, QLabel, mainForm.get(), "Label13");
-        FIND_CONTROL(tagB, QLabel, mainForm.get(), "Label14");
-        FIND_CONTROL(list, QComboBox, mainForm.get(), "Combo1");
-        QCOMPARE(labelA->text(), cityA);
-        QCOMPARE(labelB->text(), cityB);
-        QCOMPARE(list->currentIndex(), selected);
-        QCOMPARE(!tagA->isHidden(), summerA);
-        QCOMPARE(!tagB->isHidden(), summerB);
-        QCOMPARE(int(m_clock.offsetA()), offsetA);
-        QCOMPARE(int(m_clock.offsetB()), offsetB);
+        QVERIFY(stripes(QSize(150, 100), Qt::blue).save(m_folder->path(PictureFile), "BMP"));
+        const auto mainForm = start(false);
+        const QString shown = QStringLiteral("%1 %2 %3 %4%5 %6 %7")
+                                  .arg(text(mainForm.get(), "Label1"), text(mainForm.get(), "Label2"))
+                                  .arg(mainForm->findChild<QComboBox *>(QStringLiteral("Combo1"))->currentIndex())
+                                  .arg(shows(mainForm.get(), "Label13"))
+                                  .arg(shows(mainForm.get(), "Label14"))
+                                  .arg(m_clock.offsetA())
+                                  .arg(m_clock.offsetB());
+        QTEST(shown, "shown");
         QCOMPARE(m_folder->read(SettingsFile), file); // reading never writes
+        const QImage picture = mainForm->findChild<PictureBox *>(QStringLiteral("Picture1"))->picture();
+        QCOMPARE(picture.convertToFormat(QImage::Format_RGB32), stripes(QSize(150, 100), Qt::blue));
     }
+
     void summerTimeTagIsWhiteOnRed()
     {
         QVERIFY(m_folder->write(SettingsFile, "0,\"Tokyo\",2,\"Sydney\",#FALSE#,#TRUE#\r\n"));
         const auto mainForm = start();
-        mainForm->show();
-        QVERIFY(QTest::qWaitForWindowExposed(mainForm.get()));
-        FIND_CONTROL(tagB, QLabel, mainForm.get(), "Label14");
-        QCOMPARE(tagB->text(), QStringLiteral("Summer+Time"));
-        const QImage shown = mainForm->grab().toImage();
-        QCOMPARE(shown.pixelColor(tagB->mapTo(mainForm.get(), QPoint(1, tagB->height() - 2))), QColor(255, 0, 0));
-        QVERIFY(tagB->fontMetrics().horizontalAdvance(tagB->text()) <= tagB->width()); // the caption fits whole
+        FIND_CONTROL(tag, QLabel, mainForm.get(), "Label14");
+        QCOMPARE(tag->text(), QStringLiteral("Summer+Time"));
+        QVERIFY(tag->fontMetrics().horizontalAdvance(tag->text()) <= tag->width()); // the caption fits whole
+        const QImage shown = tag->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(shown.pixelColor(1, tag->height() - 2), QColor(Qt::red));
+        int white = 0;
+        for (int x = 0; x < shown.width(); ++x)
+            white += shown.pixelColor(x, tag->height() / 2).green() > 128;
+        QVERIFY2(white > 3, "the caption is written in white");
     }
-    void dialsPivotOnTheirCentresAndRun()
-    {
-        FixedClock clock(QDateTime(QDate(2026, 12, 6), QTime(9, 30, 45)));
-        QVERIFY(m_folder->write(SettingsFile, "0,\"Tokyo\",-19,\"Honolulu\",#FALSE#,#FALSE#\r\n"));
-        const auto mainForm = start();
-        FIND_CONTROL(secondA, HandLine, mainForm.get(), "Line1");
-        FIND_CONTROL(hourA, HandLine, mainForm.get(), "Line3");
-        FIND_CONTROL(minuteB, HandLine, mainForm.get(), "Line5");
-        COMPARE_TWIPS(hourA->start(), QPointF(915, 915));
-        COMPARE_TWIPS(minuteB->start(), QPointF(5025, 2725));
-        COMPARE_TWIPS(secondA->end(), QPointF(600, 1200)); // as designed until the first tick
 
-        mainForm->show();
-        FIND_CONTROL(timeA, QLabel, mainForm.get(), "Label11");
-        FIND_CONTROL(timeB, QLabel, mainForm.get(), "Label12");
-        QTRY_COMPARE_WITH_TIMEOUT(timeA->text(), QStringLiteral("09:30:45"), 2000); // the window's own timer
-        QCOMPARE(timeB->text(), QStringLiteral("14:30:45"));
-        COMPARE_TWIPS(hourA->end(), QPointF(580.73, 829.65));
-        COMPARE_TWIPS(minuteB->end(), QPointF(5025, 3190));
-    }
-    void choosingACityInTheListNamesDialB()
+    void cityListNamesDialBWithoutSaving()
     {
         FixedClock clock(QDateTime(QDate(2026, 12, 6), QTime(10, 0, 0)));
-        QVERIFY(m_folder->write(SettingsFile, "0,\"Tokyo\",2,\"Sydney\",#FALSE#,#TRUE#\r\n"));
+        const QByteArray saved("0,\"Tokyo\",2,\"Sydney\",#FALSE#,#TRUE#\r\n");
+        QVERIFY(m_folder->write(SettingsFile, saved));
         const auto mainForm = start();
-        mainForm->show();
-        QVERIFY(QTest::qWaitForWindowExposed(mainForm.get()));
         FIND_CONTROL(list, QComboBox, mainForm.get(), "Combo1");
-        FIND_CONTROL(cityB, QLabel, mainForm.get(), "Label2");
-        FIND_CONTROL(tagB, QLabel, mainForm.get(), "Label14");
-        QVERIFY(tagB->isVisible());
-
+        QVERIFY(!list->isEditable());
         // Choosing the entry already selected still counts: dial B drops its summer time.
-        list->showPopup();
-        QVERIFY(QApplication::activePopupWidget());
-        QTest::keyClick(list->view(), Qt::Key_Return);
-        QTRY_VERIFY(!QApplication::activePopupWidget());
-        QVERIFY(tagB->isHidden());
+        choose(mainForm.get(), "Combo1", QStringLiteral("Sydney"));
+        QVERIFY(!shows(mainForm.get(), "Label14"));
         QCOMPARE(m_clock.offsetB(), 1);
-
         list->setFocus();
         QTest::keyClick(list, Qt::Key_End); // the last city, by the keyboard
-        QCOMPARE(cityB->text(), QStringLiteral("Zurich"));
+        QCOMPARE(text(mainForm.get(), "Label2"), QStringLiteral("Zurich"));
         QCOMPARE(m_clock.offsetB(), -8);
-        QCOMPARE(m_clock.offsetA(), 0);
         mainForm->findChild<DialPair *>()->tick();
-        FIND_CONTROL(timeB, QLabel, mainForm.get(), "Label12");
-        QCOMPARE(timeB->text(), QStringLiteral("02:00:00"));
-        QCOMPARE(m_folder->read(SettingsFile), QByteArray("0,\"Tokyo\",2,\"Sydney\",#FALSE#,#TRUE#\r\n")); // not saved
+        QCOMPARE(text(mainForm.get(), "Label12"), QStringLiteral("02:00:00"));
+        QCOMPARE(m_folder->read(SettingsFile), saved);
     }
+
     void tickRepaintsOnlyWhatMoved()
     {
         FixedClock clock(QDateTime(QDate(2026, 12, 6), QTime(10, 0, 0)));
         const auto mainForm = start();
-        mainForm->show();
-        QVERIFY(QTest::qWaitForWindowExposed(mainForm.get()));
-        mainForm->findChild<DialPair *>()->tick();
+        auto *dials = mainForm->findChild<DialPair *>();
+        dials->tick();
         QCoreApplication::processEvents();
-
         QWidget *surface = mainForm->centralWidget();
         PaintRecorder recorder;
         surface->installEventFilter(&recorder);
         clock.advance(1);
-        mainForm->findChild<DialPair *>()->tick();
+        dials->tick();
         QTRY_VERIFY(!recorder.painted.isEmpty());
-        QCoreApplication::processEvents();
 
-        const int pt = 15; // the offscreen screen has 96 dots per inch
-        const QRect dialA(120 / pt - 2, 120 / pt - 2, 1620 / pt + 4, 1620 / pt + 4);
-        const QRect dialB(4200 / pt - 2, 1920 / pt - 2, 1620 / pt + 4, 1620 / pt + 4);
-        FIND_CONTROL(timeA, QLabel, mainForm.get(), "Label11");
-        FIND_CONTROL(timeB, QLabel, mainForm.get(), "Label12");
-        const QRegion allowed = QRegion(dialA) + dialB + timeA->geometry() + timeB->geometry();
+        const QRect dialA(6, 6, 112, 112);
+        const QRect dialB(278, 126, 112, 112);
+        const QRegion allowed = QRegion(dialA) + dialB +
+            mainForm->findChild<QLabel *>(QStringLiteral("Label11"))->geometry() +
+            mainForm->findChild<QLabel *>(QStringLiteral("Label12"))->geometry();
         QVERIFY2((recorder.painted - allowed).isEmpty(), "a tick repainted more than the dials and their times");
-        // Only the second hands moved: far less than both dials.
-        int paintedArea = 0;
+        int paintedArea = 0; // only the second hands moved: far less than a dial
         for (const QRect &r : recorder.painted)
             paintedArea += r.width() * r.height();
         QVERIFY2(paintedArea < dialA.width() * dialA.height(), qPrintable(QString::number(paintedArea)));
     }
-    void closeBoxClosesTheOtherWindows()
+
+    void onlyTheBareSurfaceDragsTheWindow()
     {
         const auto mainForm = start();
-        mainForm->show();
-        QWidget menuCarrier;
-        menuCarrier.setObjectName(QStringLiteral("setImg"));
-        menuCarrier.show();
-        QWidget aboutBox;
-        aboutBox.setObjectName(QStringLiteral("frmAbout"));
-        aboutBox.show();
+        const QPoint before = mainForm->pos();
+        for (const char *control : {"Label1", "Picture1", "Combo1"}) {
+            dragOn(mainForm->findChild<QWidget *>(QLatin1String(control)), QPoint(4, 4), QPoint(50, 40));
+            QCOMPARE(mainForm->pos(), before);
+        }
+        mainForm->findChild<QComboBox *>()->hidePopup(); // the press opened the list
+        // Far, with no bounds. (The offscreen platform misplaces windows at negative coordinates.)
+        dragOn(mainForm->centralWidget(), QPoint(200, 10), QPoint(1230, 1016));
+        QCOMPARE(mainForm->pos(), before + QPoint(1230, 1016));
+    }
 
-        const QStringList before = m_folder->dir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    void popUpMenuOfTheWindowAndOfTheDialog()
+    {
+        const auto mainForm = start();
+        QWidget *surface = mainForm->centralWidget();
+        QStringList items;
+        QTimer::singleShot(0, [&items] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            for (QAction *action : menu->actions())
+                items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+            items << QString::number(menu->pos().x()) << QString::number(menu->pos().y());
+            menu->close();
+        });
+        QTest::mouseClick(surface, Qt::RightButton, {}, QPoint(200, 10));
+        const QPoint at = surface->mapToGlobal(QPoint(200, 10));
+        QCOMPARE(items.join(QLatin1Char(' ')),
+                 QStringLiteral("時計設定 画像設定 - 終了 %1 %2").arg(at.x()).arg(at.y()));
+
+        // The dialog's own menu: its 時計設定 opens no second dialog.
+        int secondDialogs = 0;
+        whenModalOpens([&](QWidget *dialog) {
+            QVERIFY(qobject_cast<SetTimeDialog *>(dialog) && dialog->parentWidget() == mainForm.get());
+            const QPoint offCentre = dialog->frameGeometry().center() - mainForm->frameGeometry().center();
+            QVERIFY(offCentre.manhattanLength() <= 2);
+            QTimer::singleShot(200, dialog, [&] {
+                ++secondDialogs;
+                QApplication::activeModalWidget()->close();
+            });
+            rightClick(dialog, QPoint(150, 240), "mnuSetTime");
+            QCOMPARE(QApplication::activeModalWidget(), dialog);
+            dialog->close();
+        });
+        rightClick(surface, QPoint(200, 10), "mnuSetTime");
+        QCOMPARE(secondDialogs, 0);
+        QVERIFY(!mainForm->findChild<SetTimeDialog *>()); // unloaded at closing
+    }
+
+    void exitEndsTheProgram_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::newRow("menu bar") << "menu bar";
+        QTest::newRow("pop-up menu") << "pop-up";
+        QTest::newRow("pop-up menu of the clock-settings dialog") << "dialog";
+    }
+    void exitEndsTheProgram()
+    {
+        QFETCH(QString, from);
+        const auto mainForm = start();
+        bool dialogClosedFirst = false;
+        connect(qApp, &QGuiApplication::lastWindowClosed, mainForm.get(),
+                [&dialogClosedFirst] { dialogClosedFirst = !QApplication::activeModalWidget(); });
+        QTimer::singleShot(5000, mainForm.get(), [] { QCoreApplication::exit(1); });
+        QTimer::singleShot(0, mainForm.get(), [&] {
+            if (from == QLatin1String("pop-up"))
+                return rightClick(mainForm->centralWidget(), QPoint(200, 10), "mnuExit");
+            const bool viaDialog = from == QLatin1String("dialog");
+            if (viaDialog)
+                whenModalOpens([](QWidget *dialog) { rightClick(dialog, QPoint(150, 240), "mnuExit"); });
+            mainForm->findChild<QAction *>(viaDialog ? QStringLiteral("mnuSetTime") : QStringLiteral("mnuExit"))
+                ->trigger();
+        });
+        QCOMPARE(QCoreApplication::exec(), 0); // the event loop ended: no window of the program is left open
+        QVERIFY(dialogClosedFirst);
+        QCOMPARE(m_folder->entries(), QStringList{QStringLiteral("ico.ico")}); // nothing written
+    }
+
+    void closeBoxClosesTheDialogsButNotTheAboutBox()
+    {
+        const auto mainForm = start();
+        QWidget dialog;
+        dialog.setObjectName(QStringLiteral("setImg"));
+        dialog.show();
+        QWidget about;
+        about.setObjectName(QStringLiteral("frmAbout"));
+        about.show();
         QVERIFY(mainForm->close()); // as the close box does
-        QVERIFY(!mainForm->isVisible());
-        QVERIFY(!menuCarrier.isVisible());
-        QVERIFY(aboutBox.isVisible()); // not in the list the close box takes along
-        QCOMPARE(m_folder->dir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before); // nothing saved
-        aboutBox.close();
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(about.isVisible());
+        QCOMPARE(m_folder->entries(), QStringList{QStringLiteral("ico.ico")}); // nothing saved
 
         const auto again = start();
-        again->show();
-        menuCarrier.show();
+        dialog.show();
         again->closeByProgram();
         QVERIFY(!again->isVisible());
-        QVERIFY(menuCarrier.isVisible()); // the program's own close leaves the other windows to the caller
-        menuCarrier.close();
+        QVERIFY(dialog.isVisible()); // the program's own close leaves the other windows to the caller
+        dialog.close();
+        about.close();
     }
+
+    void mainWindowFollowsTheDialogThenSetSaves()
+    {
+        FixedClock clock(QDateTime(QDate(2026, 12, 6), QTime(10, 0, 0)));
+        const QByteArray saved = "-13,\"New York\",1,\"Sydney\",#TRUE#,#FALSE#\r\n";
+        QVERIFY(m_folder->write(SettingsFile, saved));
+        const auto mainForm = start();
+        auto *dials = mainForm->findChild<DialPair *>();
+        QAction *setTime = mainForm->findChild<QAction *>(QStringLiteral("mnuSetTime"));
+
+        // The main window's own ticks follow every choice before anything is saved; the close box saves nothing.
+        QStringList seen;
+        whenModalOpens([&](QWidget *dialog) {
+            choose(dialog, "Combo1", QStringLiteral("Berlin"));
+            dials->tick();
+            seen << text(mainForm.get(), "Label11") << text(mainForm.get(), "Label12");
+            QTest::mouseClick(dialog->findChild<QCheckBox *>(QStringLiteral("Check1")), Qt::LeftButton);
+            clock.advance(1);
+            dials->tick();
+            seen << text(mainForm.get(), "Label11");
+            QVERIFY(dialog->close());
+        });
+        setTime->trigger();
+        QCOMPARE(seen.join(QLatin1Char(' ')), QStringLiteral("02:00:00 11:00:00 03:00:01"));
+        QCOMPARE(text(mainForm.get(), "Label1"), QStringLiteral("New York")); // the captions keep the saved choice
+        QCOMPARE(m_folder->read(SettingsFile), saved);
+
+        // Set saves, and puts the cities and tags on the main window; the clock keeps the saved offsets.
+        whenModalOpens([&](QWidget *dialog) {
+            choose(dialog, "Combo1", QStringLiteral("Tokyo"));
+            choose(dialog, "Combo2", QStringLiteral("Sydney"));
+            QTest::mouseClick(dialog->findChild<QCheckBox *>(QStringLiteral("Check2")), Qt::LeftButton);
+            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("setTime")), Qt::LeftButton);
+        });
+        setTime->trigger();
+        QCOMPARE(m_folder->read(SettingsFile), QByteArray("0,\"Tokyo\",2,\"Sydney\",#FALSE#,#TRUE#\r\n"));
+        QCOMPARE(text(mainForm.get(), "Label1") + text(mainForm.get(), "Label2"), QStringLiteral("TokyoSydney"));
+        QCOMPARE(mainForm->findChild<QComboBox *>(QStringLiteral("Combo1"))->currentText(), QStringLiteral("Sydney"));
+        QVERIFY(!shows(mainForm.get(), "Label13") && shows(mainForm.get(), "Label14"));
+        QCOMPARE(m_clock.offsetA(), 0);
+        QCOMPARE(m_clock.offsetB(), 2); // not the list handler's 1
+    }
+
     void pictureCommandStoresAndShowsThePicture()
     {
-        const QString button = QStringLiteral("setPic");
-        QImage chosen(200, 100, QImage::Format_RGB32);
-        chosen.fill(QColor(0, 160, 0));
-        QVERIFY(chosen.save(m_folder->path(QStringLiteral("green.bmp")), "BMP"));
-        QVERIFY(testPicture().save(m_folder->path(PictureFile), "BMP"));
+        QVERIFY(stripes(QSize(148, 141), Qt::blue).save(m_folder->path(PictureFile), "BMP"));
+        QVERIFY(stripes(QSize(200, 100), QColor(0, 160, 0)).save(m_folder->path(QStringLiteral("green.bmp")), "BMP"));
         const auto mainForm = start();
-        mainForm->show();
-        QVERIFY(QTest::qWaitForWindowExposed(mainForm.get()));
-        FIND_CONTROL(picture, PictureBox, mainForm.get(), "Picture1");
-        QCOMPARE(picture->picture().convertToFormat(QImage::Format_RGB32), testPicture());
-
-        QString opened;
-        QPoint centreOffset;
-        QTimer::singleShot(0, this, [&] {
-            auto *dialog = QApplication::activeModalWidget();
-            QVERIFY(dialog);
-            opened = dialog->objectName();
-            centreOffset = dialog->frameGeometry().center() - mainForm->frameGeometry().center();
+        QPoint offCentre;
+        whenModalOpens([&](QWidget *dialog) {
+            QCOMPARE(dialog->objectName(), QStringLiteral("setImg"));
+            offCentre = dialog->frameGeometry().center() - mainForm->frameGeometry().center();
             auto *files = dialog->findChild<FileList *>(QStringLiteral("File1"));
-            QVERIFY(files);
             const QList<QListWidgetItem *> green = files->findItems(QStringLiteral("green.bmp"), Qt::MatchExactly);
             QCOMPARE(green.size(), 1);
             QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(green.first()).center());
-            auto *press = dialog->findChild<QPushButton *>(button);
-            QVERIFY(press);
-            QTest::mouseClick(press, Qt::LeftButton);
+            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("setPic")), Qt::LeftButton);
         });
         mainForm->findChild<QAction *>(QStringLiteral("mnuSetImg"))->trigger();
-        QCOMPARE(opened, QStringLiteral("setImg"));
-        QVERIFY2(centreOffset.manhattanLength() <= 2, "the dialog opens centred over the main window");
+        QVERIFY2(offCentre.manhattanLength() <= 2, "the dialog opens centred over the main window");
         QVERIFY(!QApplication::activeModalWidget());
 
-        const QImage shown = picture->picture().convertToFormat(QImage::Format_RGB32);
         // 200 x 100 pixels at 73%: 2190 x 1095 twips, 146 x 73 pixels from (0, 36.5).
+        const QImage shown = mainForm->findChild<PictureBox *>(QStringLiteral("Picture1"))->picture();
         QCOMPARE(shown.size(), QSize(148, 141));
         QCOMPARE(shown.pixelColor(70, 70), QColor(0, 160, 0));
-        QCOMPARE(shown.pixelColor(70, 20), picture->palette().color(QPalette::Base));
-        QCOMPARE(shown, QImage(m_folder->path(PictureFile)).convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(shown.pixelColor(70, 20), QColor(Qt::white));
+        QCOMPARE(shown.convertToFormat(QImage::Format_RGB32),
+                 QImage(m_folder->path(PictureFile)).convertToFormat(QImage::Format_RGB32));
     }
-
-private:
-    std::unique_ptr<MainForm> start()
-    {
-        auto mainForm = std::make_unique<MainForm>(m_folder->dir(), m_clock);
-        mainForm->load();
-        return mainForm;
-    }
-    ClockModel m_clock;
 };
 
 QTEST_MAIN(TestApp)
