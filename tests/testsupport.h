@@ -13,7 +13,9 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -152,6 +154,26 @@ void whenModalOpens(Answer answer, int triesLeft = 200)
             whenModalOpens(answer, triesLeft - 1); // a pop-up menu may still be on its way
     });
 }
+
+/** Answers with OK every message box shown while it lives, and records each as "caption text". */
+class MessageCatcher : public QObject
+{
+public:
+    MessageCatcher()
+    {
+        m_timer.callOnTimeout(this, [this] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                seen << box->windowTitle() + QLatin1Char(' ') + box->text();
+                box->buttons().constFirst()->click();
+            }
+        });
+        m_timer.start(5);
+    }
+    QStringList seen;
+
+private:
+    QTimer m_timer;
+};
 
 /** Picks @p city from the list named @p list under @p parent as a user does: open it, go to the entry, Enter. */
 inline void choose(QWidget *parent, const char *list, const QString &city)

@@ -7,8 +7,23 @@
 #include "testsupport.h"
 
 #include <QLabel>
+#include <QTimeZone>
 
 #include <algorithm>
+#include <ctime>
+
+namespace {
+
+// Resident memory of this process in KiB, or 0 where the system does not tell.
+qint64 residentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    const QByteArray text = status.open(QIODevice::ReadOnly) ? status.readAll() : QByteArray();
+    const qsizetype at = text.indexOf("VmRSS:");
+    return at < 0 ? 0 : text.mid(at + 6, text.indexOf('\n', at) - at - 6).trimmed().split(' ').first().toLongLong();
+}
+
+} // namespace
 
 class TestClock : public QObject
 {
@@ -127,6 +142,42 @@ private Q_SLOTS:
         QCOMPARE(timeB->text(), QStringLiteral("13:00:01"));
         COMPARE_TWIPS(hand(4)->end(), QPointF(5079.88, 2202.88)); // one second past twelve
         COMPARE_TWIPS(hand(6)->end(), QPointF(5197.5, 2426.22));
+    }
+
+    void aYearOfTicksInATimeZoneWithSummerTime()
+    {
+        // Steps of 97 seconds cross the changes into and out of summer time, months and the year's end:
+        // every tick shows the wall clock shifted, and the process does not grow.
+        qputenv("TZ", "Europe/London");
+        tzset();
+        const QDateTime first(QDate(2026, 1, 1), QTime(0, 0, 0), QTimeZone::utc());
+        if (first.addMonths(6).toLocalTime().offsetFromUtc() != 3600)
+            QSKIP("the time-zone data for London is not installed");
+        FixedClock clock;
+        QWidget surface;
+        ClockModel model;
+        model.setOffsetB(-13);
+        DialPair dials(&surface, DialLayout(), 15, model);
+        dials.placePivots(15);
+        surface.show();
+        const QLabel *timeB = surface.findChild<QLabel *>(QStringLiteral("Label12"));
+        const qint64 ticks = 366 * 86400 / 97;
+        qint64 before = 0;
+        for (qint64 i = 0; i < ticks; ++i) {
+            const QDateTime reading = first.addSecs(i * 97).toLocalTime();
+            clock.set(reading);
+            dials.tick();
+            const QDateTime wall(reading.date(), reading.time(), QTimeZone::utc());
+            if (timeB->text() != wall.addSecs(-13 * 3600).time().toString(QStringLiteral("hh:mm:ss")))
+                QFAIL(qPrintable(timeB->text() + QLatin1String(" at ") + reading.toString(Qt::ISODate)));
+            if (i % 512 == 0)
+                QCoreApplication::processEvents(); // paint now and then, as the running window does
+            if (i == ticks / 10)
+                before = residentKiB();
+        }
+        QVERIFY2(residentKiB() - before < 1024, "the process grew over the year");
+        qunsetenv("TZ");
+        tzset();
     }
 };
 

@@ -179,11 +179,7 @@ private Q_SLOTS:
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^setTime\\.properties: ")));
         if (failure == QLatin1String("folder vanished"))
             QVERIFY(m_folder->dir().removeRecursively());
-        QString message;
-        whenModalOpens([&message](QWidget *box) {
-            message = box->windowTitle() + QLatin1Char(' ') + qobject_cast<QMessageBox *>(box)->text();
-            QTest::keyClick(box, Qt::Key_Return);
-        });
+        MessageCatcher messages;
         {
             std::optional<FullDisk> full;
             if (failure == QLatin1String("disk full") && !full.emplace().isActive())
@@ -196,7 +192,7 @@ private Q_SLOTS:
                   .arg(m_mainForm.log.join(QStringLiteral(", ")))
                   .arg(m_clock.offsetA())
                   .arg(m_clock.offsetB())
-                  .arg(message),
+                  .arg(messages.seen.join(u' ')),
               "shown");
     }
 
