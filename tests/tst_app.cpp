@@ -83,7 +83,7 @@ private Q_SLOTS:
         FixedClock clock(QDateTime(QDate(2026, 12, 6), QTime(10, 0, 15)));
         const auto mainForm = start();
         QVERIFY(mainForm);
-        QCOMPARE(mainForm->windowTitle(), QStringLiteral("++ Pelkin Horavista ++"));
+        QCOMPARE(mainForm->objectName() + mainForm->windowTitle(), QStringLiteral("mainForm++ Pelkin Horavista ++"));
         QVERIFY(!mainForm->windowIcon().isNull());
         QStringList menus;
         for (const QAction *menu : mainForm->menuBar()->actions()) {
