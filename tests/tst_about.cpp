@@ -55,6 +55,8 @@ private Q_SLOTS:
         FIND_CONTROL(icon, PictureBox, &box, "picIcon");
         QCOMPARE(icon->size(), QSize(32, 32));
         QCOMPARE(icon->picture(), PictureFile::builtInIcon().pixmap(32, 32).toImage());
+        QCOMPARE(box.grab().toImage().pixelColor(5, 100), QColor(Qt::white));
+        QCOMPARE(box.focusWidget(), box.findChild<QPushButton *>(QStringLiteral("cmdOK")));
 
         QFETCH(int, key);
         MessageCatcher messages;
