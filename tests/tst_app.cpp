@@ -107,6 +107,9 @@ private Q_SLOTS:
         QImage shown = surface->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(shown.pixelColor(200, 10), QColor(Qt::white)); // the window background
         QCOMPARE(shown.pixelColor(8, 60), QColor(Qt::black)); // dial A's outer square
+        QImage edge(surface->size(), QImage::Format_RGB32);
+        surface->render(&edge, {}, QRegion(8, 50, 1, 20)); // an outline repainted by its edge alone
+        QCOMPARE(edge.pixelColor(8, 60), QColor(Qt::black));
         QCOMPARE(shown.pixelColor(387, 200), QColor(Qt::black)); // dial B's inner square, right side
         QCOMPARE(shown.pixelColor(50, 70), QColor(0xC0, 0, 0)); // dial A's second hand, towards (600, 1200)
         QCOMPARE(shown.pixelColor(75, 56), QColor(Qt::black)); // its hour hand, towards (1200, 840)
@@ -115,6 +118,8 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         shown = surface->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(text(mainForm.get(), "Label11"), QStringLiteral("10:00:15"));
+        QCOMPARE(mainForm->findChild<QLabel *>(QStringLiteral("Label12"))->font().family(), Fonts::japaneseGothic());
+        QCOMPARE(mainForm->findChild<QLabel *>(QStringLiteral("Label7"))->font().pointSizeF(), 8.25);
         QCOMPARE(text(mainForm.get(), "Label12"), QStringLiteral("10:00:15"));
         for (const QPoint &on : {QPoint(75, 61), QPoint(94, 61), QPoint(355, 182)}) // 15 s: to the right
             QCOMPARE(shown.pixelColor(on), QColor(0xC0, 0, 0));
