@@ -108,7 +108,8 @@ private Q_SLOTS:
         QCOMPARE(shown.pixelColor(200, 10), QColor(Qt::white)); // the window background
         QCOMPARE(shown.pixelColor(8, 60), QColor(Qt::black)); // dial A's outer square
         QImage edge(surface->size(), QImage::Format_RGB32);
-        surface->render(&edge, {}, QRegion(8, 50, 1, 20)); // an outline repainted by its edge alone
+        edge.fill(Qt::green);
+        surface->render(&edge, QPoint(8, 50), QRegion(8, 50, 1, 20)); // an outline repainted by its edge alone
         QCOMPARE(edge.pixelColor(8, 60), QColor(Qt::black));
         QCOMPARE(shown.pixelColor(387, 200), QColor(Qt::black)); // dial B's inner square, right side
         QCOMPARE(shown.pixelColor(50, 70), QColor(0xC0, 0, 0)); // dial A's second hand, towards (600, 1200)
