@@ -48,7 +48,24 @@ public:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    bool copyIn(const QString &source, const QString &name) const { return QFile::copy(source, path(name)); }
+    /** Copies @p source in as @p name, writable: copies of built-in resources come out read-only, which
+     *  Windows then refuses to delete. */
+    bool copyIn(const QString &source, const QString &name) const
+    {
+        const QString target = path(name);
+        return QFile::copy(source, target) &&
+            QFile::setPermissions(target, QFile::permissions(target) | QFile::WriteOwner | QFile::WriteUser);
+    }
+
+    /** Why this system cannot remove a process's working folder under it, or nullptr where it can. */
+    static const char *whyItCannotVanish()
+    {
+#ifdef Q_OS_WIN
+        return "Windows does not remove a folder that a process has as its current folder";
+#else
+        return nullptr;
+#endif
+    }
 
 private:
     QString m_previous;
@@ -83,6 +100,15 @@ public:
     {
         return m_active;
     }
+    /** The reason a test that needs a full disk skips where it is not active. */
+    const char *whyInactive() const
+    {
+#ifdef Q_OS_UNIX
+        return "the file size limit cannot be lowered here";
+#else
+        return "this system has no file size limit to stand in for a full disk";
+#endif
+    }
 
 private:
     bool m_active = false;
@@ -91,18 +117,44 @@ private:
 #endif
 };
 
-/** Takes the right to create files from a folder while it lives. */
+/**
+ * Takes the right to create files from a folder while it lives. Not on Windows, which keeps a folder's
+ * read-only attribute for Explorer's use and lets files be created in it all the same.
+ */
 class ReadOnlyFolder
 {
 public:
     explicit ReadOnlyFolder(const QString &path)
         : m_path(path)
     {
+#ifndef Q_OS_WIN
         QFile::setPermissions(m_path, QFile::ReadOwner | QFile::ExeOwner);
+#endif
     }
-    ~ReadOnlyFolder() { QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); }
-    /** False where the user's rights override a folder's permissions (the super-user). */
-    bool isActive() const { return !QFileInfo(m_path).isWritable(); }
+    ~ReadOnlyFolder()
+    {
+#ifndef Q_OS_WIN
+        QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+#endif
+    }
+    /** False where the user's rights override a folder's permissions (the super-user), and on Windows. */
+    bool isActive() const
+    {
+#ifdef Q_OS_WIN
+        return false;
+#else
+        return !QFileInfo(m_path).isWritable();
+#endif
+    }
+    /** The reason a test that needs a read-only folder skips where it is not active. */
+    const char *whyInactive() const
+    {
+#ifdef Q_OS_WIN
+        return "Windows lets files be created in a folder whatever its read-only attribute";
+#else
+        return "this user may write into any folder";
+#endif
+    }
 
 private:
     QString m_path;

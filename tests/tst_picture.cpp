@@ -33,14 +33,41 @@ struct FakeMainPicture : MainPicture
     void clearPicture() override { calls << QStringLiteral("clear"), picture = QImage(); }
 };
 
-/** The computer's root, and a volume standing for an empty removable drive. */
+// The drives of the program's own folder and of the working folder (one drive, except under Wine), and the
+// root of a card.
+#ifdef Q_OS_WIN
+QString programRoot()
+{
+    return QCoreApplication::applicationDirPath().left(3);
+}
+QString workingRoot()
+{
+    return QDir::currentPath().left(3);
+}
+const QString CardRoot = QStringLiteral("B:/");
+#else
+QString programRoot()
+{
+    return QStringLiteral("/");
+}
+QString workingRoot()
+{
+    return programRoot();
+}
+const QString CardRoot = QStringLiteral("/media/card/");
+#endif
+
+/** The working folder's drive, a volume standing for an empty removable drive, and the program's drive. */
 struct FakeDrives : DriveList
 {
     QList<Drive> drives() const override
     {
-        return {{QStringLiteral("/"), QString()}, {QStringLiteral("/media/card/"), QStringLiteral("CARD")}};
+        QList<Drive> list{{workingRoot(), QString()}, {CardRoot, QStringLiteral("CARD")}};
+        if (programRoot() != workingRoot())
+            list.append({programRoot(), QString()});
+        return list;
     }
-    bool isReady(const Drive &drive) const override { return drive.rootPath == QStringLiteral("/"); }
+    bool isReady(const Drive &drive) const override { return drive.rootPath != CardRoot; }
 };
 
 /** A blue picture, encoded. */
@@ -326,9 +353,10 @@ private Q_SLOTS:
         QTest::keyClick(drives, Qt::Key_Down); // the empty card
         QCOMPARE(m_message,
                  (QStringList{QStringLiteral("Horavista"), QStringLiteral("ドライブの準備ができていません。")}));
-        QCOMPARE(drives->currentText(), QStringLiteral("/")); // the drive of the program's own folder, at its root
-        QCOMPARE(dialog->findChild<FolderList *>(QStringLiteral("Dir1"))->path(), QStringLiteral("/"));
-        QCOMPARE(dialog->findChild<FileList *>(QStringLiteral("File1"))->path(), QStringLiteral("/"));
+        // The drive of the program's own folder, at its root.
+        QCOMPARE(drives->currentText(), (Drive{programRoot(), QString()}.displayName()));
+        QCOMPARE(dialog->findChild<FolderList *>(QStringLiteral("Dir1"))->path(), programRoot());
+        QCOMPARE(dialog->findChild<FileList *>(QStringLiteral("File1"))->path(), programRoot());
     }
 };
 

@@ -174,8 +174,12 @@ private Q_SLOTS:
         if (failure == QLatin1String("read-only folder")) {
             readOnly.emplace(m_folder->dir().path());
             if (!readOnly->isActive())
-                QSKIP("this user may write into any folder");
+                QSKIP(readOnly->whyInactive());
         }
+        if (failure == QLatin1String("disk full") && !FullDisk().isActive())
+            QSKIP(FullDisk().whyInactive());
+        if (failure == QLatin1String("folder vanished") && WorkingFolder::whyItCannotVanish())
+            QSKIP(WorkingFolder::whyItCannotVanish());
         SetTimeDialog dialog(m_folder->dir(), m_mainForm, m_clock);
         dialog.show();
         FIND_CONTROL(listB, QComboBox, &dialog, "Combo2");
