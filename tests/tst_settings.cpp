@@ -70,7 +70,7 @@ private Q_SLOTS:
             failure == QStringLiteral("full") ? void(full.emplace())
                                               : void(readOnly.emplace(folder.dir().absolutePath()));
             if (!(full ? full->isActive() : readOnly->isActive()))
-                QSKIP("this failure cannot be made here");
+                QSKIP(full ? full->whyInactive() : readOnly->whyInactive());
             result = SettingsFile(folder.dir()).write(settings(1, "Sydney", 0, "Tokyo", false, false));
         }
         QVERIFY(!result.ok);
