@@ -21,3 +21,10 @@ foreach(entry platforms:QWindowsIntegrationPlugin imageformats:QJpegPlugin image
     list(GET parts 1 plugin)
     install(FILES $<TARGET_FILE:Qt6::${plugin}> DESTINATION ${folder})
 endforeach()
+
+# The libraries as they come carry their debugging symbols (the C++ runtime 24 MB of them); the package
+# does not need them.
+install(CODE "
+    file(GLOB_RECURSE libraries \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/*.dll\")
+    execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded \${libraries} COMMAND_ERROR_IS_FATAL ANY)
+")
