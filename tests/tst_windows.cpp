@@ -4,6 +4,7 @@
 
 #include "help/helpviewer.h"
 #include "platform/drivelist.h"
+#include "platform/fonts.h"
 #include "platform/systeminformation.h"
 #include "testsupport.h"
 
@@ -335,6 +336,32 @@ private Q_SLOTS:
         const QList<HWND> help = ownedBy(handleOf(&mainWindow));
         QCOMPARE(help.size(), 1);
         closeWindow(reinterpret_cast<quintptr>(help.first()));
+    }
+
+    void helpForAWindowThatIsNotNativeHasNoOwner()
+    {
+        if (QGuiApplication::platformName() == QLatin1String("windows"))
+            QSKIP("its windows are native: scripts/windows.sh runs this again with QT_QPA_PLATFORM=offscreen");
+        WorkingFolder work;
+        VERIFY_FOLDER(work);
+        QVERIFY(work.copyIn(QStringLiteral(":/Horavista.chm"), QStringLiteral("Horavista.chm")));
+        QWidget offscreen; // its id is no window handle, and must not be passed as one
+        offscreen.show();
+        const quintptr window = HelpViewer::showHtmlHelp(&offscreen, QStringLiteral("Horavista.chm"));
+        QVERIFY(window != 0);
+        QCOMPARE(GetWindow(reinterpret_cast<HWND>(window), GW_OWNER), HWND(nullptr));
+        closeWindow(window);
+    }
+
+    void japaneseCaptionsHaveTheirGlyphs()
+    {
+        // The Japanese design font stands for a font installed here that draws the captions, not boxes.
+        Fonts::install();
+        const QFont font = Fonts::font(Fonts::japaneseGothic(), 9);
+        const QFontMetrics metrics(font);
+        const QString captions = QStringLiteral("時計設定画像設定ﾊﾞｰｼﾞｮﾝ情報ドライブの準備ができていません。");
+        for (const QChar character : captions)
+            QVERIFY2(metrics.inFont(character), qPrintable(QFontInfo(font).family() + character));
     }
 
     void withoutHtmlHelpNothingOpens()
