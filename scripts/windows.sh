@@ -57,6 +57,10 @@ fi
 
 # -- The build, with the project's warnings as errors
 step "Building for Windows in $build"
+# A build folder made with another Qt keeps that Qt's paths in its cache: start it afresh.
+if [ -f "$build/CMakeCache.txt" ] && ! grep -q "^CMAKE_PREFIX_PATH:[A-Z]*=$qt\$" "$build/CMakeCache.txt"; then
+    rm -rf "$build"
+fi
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_PREFIX_PATH="$qt" -DQT_HOST_PATH=/usr -DCMAKE_BUILD_TYPE=Release -DHORAVISTA_WERROR=ON \
     -DHORAVISTA_BUILD_BENCH=OFF -DCMAKE_CROSSCOMPILING_EMULATOR="$top/scripts/wine-test.sh" >/dev/null
@@ -66,6 +70,8 @@ cmake --build "$build"
 # the interface fonts in its Fonts folder, and the drives that tst_windows names.
 step "Making a fresh Wine prefix"
 export WINEPREFIX="$build/wine" WINEDEBUG=-all WINEARCH=win64
+# Headless even on a desktop: without a display Wine takes its null driver.
+unset DISPLAY WAYLAND_DISPLAY
 [ ! -d "$WINEPREFIX" ] || /usr/lib/wine/wineserver -k 2>/dev/null || true
 rm -rf "$WINEPREFIX" "$build/wine-drives"
 # Windows' Latin interface font as Wine ships it, and the IPA fonts for the Japanese captions, which Wine
