@@ -59,6 +59,16 @@ public:
     /** The names in the folder, files and folders alike. */
     QStringList entries() const { return dir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot); }
 
+    /** Why this system cannot remove a process's working folder under it, or nullptr where it can. */
+    static const char *whyItCannotVanish()
+    {
+#ifdef Q_OS_WIN
+        return "Windows does not remove a folder that a process has as its current folder";
+#else
+        return nullptr;
+#endif
+    }
+
     /** A copy of @p source (a Qt resource, say) that the test may change and delete. */
     bool copyIn(const QString &source, const QString &name) const
     {

@@ -28,15 +28,29 @@ struct FakeMainPicture : MainPicture
     void clearPicture() override { calls << QStringLiteral("clear"), picture = QImage(); }
 };
 
-/** The computer's root, and a volume standing for an empty removable drive. */
+/** The root of the drive holding @p path: one drive for everything but on Windows. */
+QString rootOf(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return path.left(3);
+#else
+    Q_UNUSED(path);
+    return QStringLiteral("/");
+#endif
+}
+
+/** The drives of the working folder and of the program, and a card that is never ready. */
 struct FakeDrives : DriveList
 {
-    QString root = QDir::rootPath();
     QList<Drive> drives() const override
     {
-        return {{root, QString()}, {root + QStringLiteral("card/"), QStringLiteral("CARD")}};
+        const QString working = rootOf(QDir::currentPath());
+        QList<Drive> list{{working, QString()}, {working + QStringLiteral("card/"), QStringLiteral("CARD")}};
+        if (rootOf(QCoreApplication::applicationDirPath()) != list.first().rootPath)
+            list.append({rootOf(QCoreApplication::applicationDirPath()), QString()});
+        return list;
     }
-    bool isReady(const Drive &drive) const override { return drive.rootPath == root; }
+    bool isReady(const Drive &drive) const override { return drive.label.isEmpty(); }
 };
 
 QByteArray encoded(const QImage &picture, const char *format)
@@ -347,9 +361,10 @@ private Q_SLOTS:
         drives->setFocus();
         QTest::keyClick(drives, Qt::Key_Down); // the empty card
         QCOMPARE(messages.seen, QStringList{QStringLiteral("Horavista ドライブの準備ができていません。")});
-        QCOMPARE(drives->currentIndex(), 0); // the drive of the program's own folder, at its root
-        QCOMPARE(dialog->findChild<FolderList *>(QStringLiteral("Dir1"))->path(), QDir::cleanPath(QDir::rootPath()));
-        QCOMPARE(dialog->findChild<FileList *>(QStringLiteral("File1"))->path(), QDir::cleanPath(QDir::rootPath()));
+        const QString program = rootOf(QCoreApplication::applicationDirPath()); // its drive, at its root
+        QCOMPARE(drives->currentText(), (Drive{program, QString()}.displayName()));
+        QCOMPARE(dialog->findChild<FolderList *>(QStringLiteral("Dir1"))->path(), QDir::cleanPath(program));
+        QCOMPARE(dialog->findChild<FileList *>(QStringLiteral("File1"))->path(), QDir::cleanPath(program));
     }
 };
 
