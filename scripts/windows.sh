@@ -29,11 +29,18 @@ step() { echo "== $* ($(($(date +%s) - start)) s)"; }
 wine=/usr/lib/wine/wine64
 
 # -- Qt for Windows
-tarball="$top/../shared/toolchains/qt6.4.2-mingw-w64-x86_64.tar.xz"
+# The toolchains folder sits beside the checkout, or beside a folder that holds it.
+tarball=""
+for dir in "$top/.." "$top/../.." "$top/../../.."; do
+    if [ -f "$dir/shared/toolchains/qt6.4.2-mingw-w64-x86_64.tar.xz" ]; then
+        tarball="$dir/shared/toolchains/qt6.4.2-mingw-w64-x86_64.tar.xz"
+        break
+    fi
+done
 if [ -n "$build_qt" ]; then
     qt="$cache/qt-mingw-built"
     [ -f "$qt/lib/cmake/Qt6/Qt6Config.cmake" ] || "$top/scripts/build-qt-mingw.sh" "$qt"
-elif [ -f "$tarball" ]; then
+elif [ -n "$tarball" ]; then
     qt="$cache/qt-mingw-6.4.2/qt-mingw"
     sum=$(sha256sum "$tarball" | cut -d' ' -f1)
     if [ "$(cat "$cache/qt-mingw-6.4.2/.sha256" 2>/dev/null)" != "$sum" ]; then
