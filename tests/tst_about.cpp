@@ -52,7 +52,7 @@ private Q_SLOTS:
             QStringLiteral("Horavista|ﾊﾞｰｼﾞｮﾝ %1|OK|ｼｽﾃﾑ情報(&S)...").arg(QLatin1String(HORAVISTA_PROJECT_VERSION)));
         for (QLabel *label : box.findChildren<QLabel *>()) // nothing cut off at the bottom
             QVERIFY2(label->heightForWidth(label->width()) <= label->height(), qPrintable(label->objectName()));
-        FIND_CONTROL(icon, PictureBox, &box, "picIcon");
+        auto *icon = child<PictureBox>(&box, "picIcon");
         QCOMPARE(icon->size(), QSize(32, 32));
         QCOMPARE(icon->picture(), PictureFile::builtInIcon().pixmap(32, 32).toImage());
         QCOMPARE(box.grab().toImage().pixelColor(5, 100), QColor(Qt::white));

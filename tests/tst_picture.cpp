@@ -53,8 +53,10 @@ struct FakeDrives : DriveList
     bool isReady(const Drive &drive) const override { return drive.label.isEmpty(); }
 };
 
-QByteArray encoded(const QImage &picture, const char *format)
+QByteArray blue(const QSize &size, const char *format)
 {
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -62,43 +64,10 @@ QByteArray encoded(const QImage &picture, const char *format)
     return bytes;
 }
 
-QByteArray blue(const QSize &size, const char *format)
+QByteArray fixture(const char *name)
 {
-    QImage picture(size, QImage::Format_RGB32);
-    picture.fill(Qt::blue);
-    return encoded(picture, format);
-}
-
-QByteArray le(quint32 value, int bytes)
-{
-    QByteArray out;
-    for (int i = 0; i < bytes; ++i)
-        out += char(value >> (8 * i));
-    return out;
-}
-
-/** A bitmap file around @p header (from its size field on) and @p data, with a two-colour palette when asked. */
-QByteArray bitmap(const QByteArray &header, const QByteArray &palette, const QByteArray &data)
-{
-    const int offset = 14 + int(header.size() + palette.size());
-    return "BM" + le(quint32(offset + data.size()), 4) + le(0, 4) + le(quint32(offset), 4) + header + palette + data;
-}
-
-/** 4 x 2 pixels, run-length encoded with 8 bits a pixel: two rows of four pixels of colour 1, then the end. */
-QByteArray rle8(bool complete)
-{
-    const QByteArray header = le(40, 4) + le(4, 4) + le(2, 4) + le(1, 2) + le(8, 2) + le(1, 4) + le(0, 4) +
-        le(2835, 4) + le(2835, 4) + le(2, 4) + le(0, 4);
-    const QByteArray data = QByteArray::fromHex("04010000040100000001");
-    return bitmap(header, QByteArray::fromHex("ffffff00ff000000"), complete ? data : data.left(8));
-}
-
-/** 3 x 2 pixels with the old OS/2 header, 24 bits a pixel, each row padded to 12 bytes. */
-QByteArray os2(bool complete)
-{
-    const QByteArray header = le(12, 4) + le(3, 2) + le(2, 2) + le(1, 2) + le(24, 2);
-    const QByteArray row = QByteArray(9, '\x40') + QByteArray(3, '\0');
-    return bitmap(header, QByteArray(), complete ? row + row : row);
+    QFile file(QLatin1String(":/data/") + QLatin1String(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 /** A JPEG carrying a small JPEG of its own in an APP1 segment, as cameras store a thumbnail. */
@@ -112,8 +81,7 @@ QByteArray withThumbnail(const QByteArray &jpeg)
 
 QByteArray gif()
 {
-    QFile file(QStringLiteral(":/data/redblue.gif")); // 40 x 30 pixels, a red frame, then a blue one
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return fixture("redblue.gif"); // 40 x 30 pixels, a red frame, then a blue one
 }
 
 } // namespace
@@ -261,10 +229,10 @@ private Q_SLOTS:
         QTest::newRow("bmp") << bmp << true;
         QTest::newRow("bmp short of its last row") << bmp.left(bmp.size() - 1) << false;
         QTest::newRow("bmp one pixel wide") << blue(QSize(1, 5), "BMP") << true;
-        QTest::newRow("bmp, run-length encoded") << rle8(true) << true;
-        QTest::newRow("bmp, run-length encoded, cut short") << rle8(false) << false;
-        QTest::newRow("bmp with the OS/2 header") << os2(true) << true;
-        QTest::newRow("bmp with the OS/2 header, cut short") << os2(false) << false;
+        QTest::newRow("bmp, run-length encoded") << fixture("rle8.bmp") << true;
+        QTest::newRow("bmp, run-length encoded, cut short") << fixture("rle8-cut.bmp") << false;
+        QTest::newRow("bmp with the OS/2 header") << fixture("os2.bmp") << true;
+        QTest::newRow("bmp with the OS/2 header, cut short") << fixture("os2-cut.bmp") << false;
         QTest::newRow("jpeg with data after its end") << jpeg + QByteArray(5000, '\x11') << true;
         QTest::newRow("jpeg without its end marker") << jpeg.left(jpeg.size() - 2) << false;
         QTest::newRow("jpeg cut in its image data") << jpeg.left(jpeg.size() / 2) << false;

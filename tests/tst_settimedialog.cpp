@@ -5,8 +5,6 @@
 #include "testsupport.h"
 
 #include <QCheckBox>
-#include <QMessageBox>
-#include <QPushButton>
 
 namespace {
 
@@ -41,12 +39,11 @@ class TestSetTimeDialog : public WindowTest
     {
         const auto dial = [&d](const char *list, const char *box, qint16 offset) {
             return QStringLiteral("%1 %2 %3")
-                .arg(d.findChild<QComboBox *>(QLatin1String(list))->currentText())
-                .arg(d.findChild<QCheckBox *>(QLatin1String(box))->isChecked())
+                .arg(child<QComboBox>(&d, list)->currentText())
+                .arg(child<QCheckBox>(&d, box)->isChecked())
                 .arg(offset);
         };
-        return dial("Combo1", "Check1", m_clock.offsetA()) + QLatin1Char('|') +
-            dial("Combo2", "Check2", m_clock.offsetB());
+        return dial("Combo1", "Check1", m_clock.offsetA()) + u'|' + dial("Combo2", "Check2", m_clock.offsetB());
     }
 
 private Q_SLOTS:
@@ -66,21 +63,19 @@ private Q_SLOTS:
         QTest::newRow("a tick adds an hour to the city's offset")
             << QByteArray("-13,\"New York\",7,\"Sydney\",#TRUE#,#TRUE#\r\n") << "New York 1 -13|Sydney 1 2";
         QTest::newRow("saved offsets without summer time")
-            << QByteArray("5,\"Tokyo\",4,\"London\",#FALSE#,TRUE\r\n") << "Tokyo 0 5|London 0 4";
-        QTest::newRow("city A unknown") << QByteArray("-8,\"Atlantis\",1,\"Sydney\",#TRUE#,#TRUE#\r\n") << " 0 0| 0 0";
-        QTest::newRow("city B unknown") << QByteArray("5,\"Cairo\",1,\"Chicago\",#TRUE#,#TRUE#\r\n")
-                                        << "Cairo 0 -7| 0 0";
+            << QByteArray("5,\"Tokyo\",4,\"London\",#FALSE#,TRUE") << "Tokyo 0 5|London 0 4";
+        QTest::newRow("city A unknown") << QByteArray("-8,\"Atlantis\",1,\"Sydney\",#TRUE#,#TRUE#") << " 0 0| 0 0";
+        QTest::newRow("city B unknown") << QByteArray("5,\"Cairo\",1,\"Chicago\",#TRUE#,#TRUE#") << "Cairo 0 -7| 0 0";
         QTest::newRow("offset A not a number")
-            << QByteArray("x,\"Oslo\",3,\"Wellington\",#TRUE#,#TRUE#\r\n") << "Oslo 0 -8|Wellington 0 3";
+            << QByteArray("x,\"Oslo\",3,\"Wellington\",#TRUE#,#TRUE#") << "Oslo 0 -8|Wellington 0 3";
         QTest::newRow("offset B out of range")
-            << QByteArray("4,\"Oslo\",40000,\"Wellington\",#TRUE#,#TRUE#\r\n") << "Oslo 0 4|Wellington 0 3";
+            << QByteArray("4,\"Oslo\",40000,\"Wellington\",#TRUE#,#TRUE#") << "Oslo 0 4|Wellington 0 3";
         QTest::newRow("five fields") << QByteArray("0,\"Tokyo\",1,\"Sydney\",#TRUE#\r\n") << " 0 0| 0 0";
     }
     void savedSettingsAreLoaded()
     {
         QFETCH(QByteArray, file);
-        if (!file.isEmpty())
-            QVERIFY(m_folder->write(SettingsFileName, file));
+        QVERIFY(file.isEmpty() || m_folder->write(SettingsFileName, file));
         SetTimeDialog dialog(m_folder->dir(), m_mainForm, m_clock);
         QTEST(dialsOf(dialog), "loaded");
         QVERIFY(m_mainForm.log.isEmpty()); // opening changes nothing on the main window
@@ -95,17 +90,14 @@ private Q_SLOTS:
         SetTimeDialog dialog(m_folder->dir(), m_mainForm, m_clock);
         QVERIFY(!dialog.windowIcon().isNull());
         QCOMPARE(dialog.size(), QSize(305, 249));
-        FIND_CONTROL(set, QPushButton, &dialog, "setTime");
-        FIND_CONTROL(cancel, QPushButton, &dialog, "btnExit");
-        QCOMPARE(set->text() + cancel->text(), QStringLiteral("設定キャンセル"));
-        QCOMPARE(set->toolTip() + cancel->toolTip(), QStringLiteral("++ 時計を設定します ++++ 終了します ++"));
+        const auto *set = child<QPushButton>(&dialog, "setTime");
+        const auto *cancel = child<QPushButton>(&dialog, "btnExit");
+        QCOMPARE(set->text() + cancel->text() + set->toolTip(), QStringLiteral("設定キャンセル++ 時計を設定します ++"));
         dialog.findChild<DialPair *>()->tick();
         const QImage shown = dialog.grab().toImage().convertToFormat(QImage::Format_RGB32);
-
         // The world map unscaled from the corner, where nothing covers it (below dial A's list).
         const QImage map = QImage(QStringLiteral(":/worldmap/worldmap.png")).convertToFormat(QImage::Format_RGB32);
-        const QRect bare(126, 168, 24, 37);
-        QCOMPARE(shown.copy(bare), map.copy(bare));
+        QCOMPARE(shown.copy(126, 168, 24, 37), map.copy(126, 168, 24, 37));
         // Both dials' outlines, and their second hands at 15 seconds: from each centre to the right.
         QCOMPARE(shown.pixelColor(9, 60), QColor(Qt::black)); // dial A's outer square, left side
         QCOMPARE(shown.pixelColor(293, 100), QColor(Qt::black)); // dial B's inner square, right side
@@ -120,14 +112,12 @@ private Q_SLOTS:
         QVERIFY(m_folder->write(SettingsFileName, saved));
         SetTimeDialog dialog(m_folder->dir(), m_mainForm, m_clock);
         dialog.show();
-        FIND_CONTROL(listA, QComboBox, &dialog, "Combo1");
-        FIND_CONTROL(boxA, QCheckBox, &dialog, "Check1");
-        FIND_CONTROL(boxB, QCheckBox, &dialog, "Check2");
-        QCOMPARE(dialog.focusWidget(), listA);
+        auto *boxA = child<QCheckBox>(&dialog, "Check1");
+        QCOMPARE(dialog.focusWidget(), child(&dialog, "Combo1"));
         choose(&dialog, "Combo1", QStringLiteral("Berlin"));
         QCOMPARE(dialsOf(dialog), QStringLiteral("Berlin 0 -8|Tokyo 0 0"));
         QTest::mouseClick(boxA, Qt::LeftButton);
-        QTest::mouseClick(boxB, Qt::LeftButton);
+        QTest::mouseClick(child(&dialog, "Check2"), Qt::LeftButton);
         QCOMPARE(dialsOf(dialog), QStringLiteral("Berlin 1 -7|Tokyo 1 1"));
         QTest::mouseClick(boxA, Qt::LeftButton);
         QTest::mouseClick(boxA, Qt::LeftButton); // again and again: no drift
@@ -135,12 +125,10 @@ private Q_SLOTS:
         choose(&dialog, "Combo1", QStringLiteral("Berlin")); // even the same city clears its box
         choose(&dialog, "Combo2", QStringLiteral("Zurich"));
         QCOMPARE(dialsOf(dialog), QStringLiteral("Berlin 0 -8|Zurich 0 -8"));
-
-        // Neither button is the default or the cancel button.
-        QTest::keyClick(boxA, Qt::Key_Return);
+        QTest::keyClick(boxA, Qt::Key_Return); // neither button is the default or the cancel button
         QTest::keyClick(boxA, Qt::Key_Escape);
         QVERIFY(dialog.isVisible());
-        QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("btnExit")), Qt::LeftButton);
+        QTest::mouseClick(child(&dialog, "btnExit"), Qt::LeftButton);
         QVERIFY(!dialog.isVisible());
         QCOMPARE(m_folder->read(SettingsFileName), saved);
         QVERIFY(m_mainForm.log.isEmpty());
@@ -173,7 +161,7 @@ private Q_SLOTS:
         dialog.show();
         if (!noCity) {
             choose(&dialog, "Combo2", QStringLiteral("Sydney"));
-            QTest::mouseClick(dialog.findChild<QCheckBox *>(QStringLiteral("Check2")), Qt::LeftButton);
+            QTest::mouseClick(child(&dialog, "Check2"), Qt::LeftButton);
         }
         if (!failure.isEmpty() && !noCity)
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^setTime\\.properties: ")));
@@ -186,8 +174,8 @@ private Q_SLOTS:
         {
             std::optional<FullDisk> full;
             if (failure == QLatin1String("disk full") && !full.emplace().isActive())
-                QSKIP("this system has no file size limit to stand for a full disk");
-            QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("setTime")), Qt::LeftButton);
+                QSKIP(FullDisk::WhyInactive);
+            QTest::mouseClick(child(&dialog, "setTime"), Qt::LeftButton);
         }
         QVERIFY(!dialog.isVisible());
         QTEST(m_folder->read(SettingsFileName), "file");
@@ -218,7 +206,6 @@ private Q_SLOTS:
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QWidget *target = pressedOn.isEmpty() ? &dialog : dialog.findChild<QWidget *>(pressedOn);
-        QVERIFY(target);
         const QPoint at = pressedOn.isEmpty() ? QPoint(150, 240) : QPoint(3, 3); // the map below the lists
         const QPoint before = dialog.pos();
         dragOn(target, at, QPoint(-40, 26), Qt::MiddleButton);
