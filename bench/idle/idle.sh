@@ -33,19 +33,22 @@ cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DHORAVISTA_BUIL
 cmake --build "$build" --target horavista minimal_dials mapwait damagewatch >/dev/null
 
 work=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 mkdir -p "$work/horavista"
 chmod 700 "$work"
 cp "$top/assets/icon/ico.ico" "$work/horavista/"
 export XDG_RUNTIME_DIR="$work" QT_QPA_PLATFORM=xcb
 
-# A display number of its own, clear of the ones xvfb-run hands out from 99 up.
-n=300
-while [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-display=":$n"
-Xvfb "$display" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
-export DISPLAY="$display"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+# A fresh X server for each round. It picks a free display number itself and tells it when it is
+# ready to take clients.
+start_display() {
+    rm -f "$work/display"
+    Xvfb -displayfd 3 -noreset -screen 0 1600x1000x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+    xvfb=$!
+    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+    [ -s "$work/display" ] || { echo "idle: Xvfb did not start:" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+    export DISPLAY=":$(cat "$work/display")"
+}
 
 # CPU time of every thread of the process, in milliseconds, to the nanosecond the scheduler counts.
 cpu_ms() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ ns += $1 } END { printf "%.3f", ns / 1e6 }'; }
@@ -64,6 +67,7 @@ declare -A label=(
 declare -A results
 load_before=$(load)
 for round in $(seq "$rounds"); do
+    start_display
     declare -A pid window start_cpu start_wakeups
     # Horavista centres its window on the screen; the others go to the left edge, clear of it.
     for name in "${names[@]}"; do
@@ -98,6 +102,8 @@ for round in $(seq "$rounds"); do
         results[$name,rss]+="$(kib "$p" VmRSS) "
         kill "$p"
     done
+    kill "$xvfb"
+    wait "$xvfb" 2>/dev/null || true
     echo "round $round of $rounds done" >&2
 done
 load_after=$(load)
