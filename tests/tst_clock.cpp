@@ -266,8 +266,7 @@ private Q_SLOTS:
         FixedClock clock(QDateTime(day, atStart));
         QWidget surface;
         ClockModel model;
-        DialPair dials(&surface, mainWindowDials(), 15, model);
-        dials.placePivots(15);
+        DialPair dials(&surface, DialLayout(), 15, model);
         FIND_CONTROL(timer, QTimer, &dials, "Timer1");
         // A coarse timer may fire tens of milliseconds off its time.
         QCOMPARE(timer->timerType(), Qt::PreciseTimer);
