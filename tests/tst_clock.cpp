@@ -8,6 +8,7 @@
 
 #include <QLabel>
 #include <QTimeZone>
+#include <QTimer>
 
 #include <algorithm>
 #include <ctime>
@@ -161,6 +162,50 @@ private Q_SLOTS:
         QVERIFY2(residentKiB() - before < 1024, "the process grew over the year");
         qunsetenv("TZ");
         tzset();
+    }
+
+    void timerComesJustAfterEachHalfSecond_data()
+    {
+        QTest::addColumn<QTime>("atStart");
+        QTest::addColumn<int>("firstDelay");
+        QTest::addColumn<QTime>("atTimeout"); // the clock when Timer1 fires, set or late as it may be
+        QTest::addColumn<int>("nextDelay");
+        QTest::addColumn<QString>("shown");
+        const auto at = [](int second, int millisecond) {
+            return QTime(10, 0, second, millisecond);
+        };
+        QTest::newRow("on the second") << at(0, 0) << 503 << at(0, 503) << 500 << QStringLiteral("10:00:00");
+        QTest::newRow("at the tick") << at(0, 3) << 500 << at(0, 503) << 500 << QStringLiteral("10:00:00");
+        QTest::newRow("woken a millisecond late") << at(0, 3) << 500 << at(0, 504) << 499 << QStringLiteral("10:00:00");
+        QTest::newRow("end of a half second") << at(0, 499) << 4 << at(0, 503) << 500 << QStringLiteral("10:00:00");
+        QTest::newRow("on the half second") << at(0, 500) << 503 << at(1, 3) << 500 << QStringLiteral("10:00:01");
+        QTest::newRow("end of a second") << at(0, 997) << 6 << at(1, 3) << 500 << QStringLiteral("10:00:01");
+        // A clock set while Timer1 waits, or a wake long after it was due, puts the next tick back on the half second.
+        QTest::newRow("clock set back") << at(1, 3) << 500 << at(0, 250) << 253 << QStringLiteral("10:00:00");
+        QTest::newRow("clock set forward") << at(0, 3) << 500 << at(5, 740) << 263 << QStringLiteral("10:00:05");
+        QTest::newRow("fired early by the clock") << at(0, 503) << 500 << at(0, 999) << 4 << QStringLiteral("10:00:00");
+        QTest::newRow("late wake") << at(0, 503) << 500 << at(3, 611) << 392 << QStringLiteral("10:00:03");
+    }
+    void timerComesJustAfterEachHalfSecond()
+    {
+        QFETCH(QTime, atStart);
+        QFETCH(QTime, atTimeout);
+        const QDate day(2026, 12, 6);
+        FixedClock clock(QDateTime(day, atStart));
+        QWidget surface;
+        ClockModel model;
+        DialPair dials(&surface, DialLayout(), 15, model);
+        FIND_CONTROL(timer, QTimer, &dials, "Timer1");
+        // A coarse timer may fire tens of milliseconds off its time.
+        QCOMPARE(timer->timerType(), Qt::PreciseTimer);
+        QVERIFY(timer->isActive());
+        QTEST(timer->interval(), "firstDelay");
+
+        FixedClock setOrLater(QDateTime(day, atTimeout));
+        QVERIFY(QMetaObject::invokeMethod(timer, "timeout"));
+        QVERIFY2(timer->isActive(), "Timer1 must be armed again for the next half second");
+        QTEST(timer->interval(), "nextDelay");
+        QTEST(surface.findChild<QLabel *>(QStringLiteral("Label11"))->text(), "shown");
     }
 };
 
