@@ -137,6 +137,15 @@ Control *child(const QObject *parent, const char *name)
 #define VERIFY_FOLDER(folder) QVERIFY2((folder).isValid(), qPrintable((folder).errorString()))
 #define FIND_CONTROL(var, Type, parent, name) Type *var = child<Type>((parent), name)
 
+/** The values as text, separated by blanks: several observations compared in one line. */
+inline QString join(const QVariantList &values)
+{
+    QStringList texts;
+    for (const QVariant &value : values)
+        texts << value.toString();
+    return texts.join(u' ');
+}
+
 /** A point in twips to two decimals, "580.73 829.65", for comparing with the worked examples. */
 inline QString twips(const QPointF &point)
 {
