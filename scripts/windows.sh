@@ -118,7 +118,9 @@ EOF
 step "Running the tests under Wine"
 mingw_runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")
 export WINEPATH="Z:$qt/bin;Z:/usr/x86_64-w64-mingw32/lib;Z:$mingw_runtime"
-export WINEQT_QPA_FONTDIR='C:\windows\Fonts' HORAVISTA_WINE_DRIVES=1
+# HORAVISTA_WINE_PREFIX tells tst_windows that this prefix is its own: it may write HKEY_LOCAL_MACHINE and
+# find the drives above.
+export WINEQT_QPA_FONTDIR='C:\windows\Fonts' HORAVISTA_WINE_PREFIX=1
 export HORAVISTA_WINE_RESULTS="$build/results"
 rm -rf "$HORAVISTA_WINE_RESULTS"
 mkdir -p "$HORAVISTA_WINE_RESULTS"
