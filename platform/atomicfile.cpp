@@ -1,11 +1,40 @@
 #include "platform/atomicfile.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 namespace AtomicFile {
 
+namespace {
+
+/**
+ * Removes what saves of @p path killed half-way left behind: its temporary files ("name.XXXXXX"),
+ * once they are old enough that no save can still be writing them.
+ */
+void removeStaleTemporaries(const QString &path)
+{
+    const QFileInfo target(path);
+    const QDir folder = target.absoluteDir();
+    const QRegularExpression temporary(QRegularExpression::anchoredPattern(
+        QRegularExpression::escape(target.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
+    const QDateTime stale = QDateTime::currentDateTimeUtc().addSecs(-StaleSeconds);
+    const QStringList candidates =
+        folder.entryList({target.fileName() + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden);
+    for (const QString &name : candidates) {
+        const QFileInfo file(folder.filePath(name));
+        if (temporary.match(name).hasMatch() && !file.isSymLink() && file.lastModified().toUTC() < stale)
+            QFile::remove(file.filePath());
+    }
+}
+
+} // namespace
+
 Result write(const QString &path, const QByteArray &bytes)
 {
+    removeStaleTemporaries(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {false, file.errorString()};
@@ -13,8 +42,10 @@ Result write(const QString &path, const QByteArray &bytes)
     while (written < bytes.size()) {
         const qint64 chunk = file.write(bytes.constData() + written, bytes.size() - written);
         if (chunk <= 0) {
+            // Cancelling puts its own words in errorString(): the reason is taken first.
+            const QString reason = chunk < 0 ? file.errorString() : QStringLiteral("the disk is full");
             file.cancelWriting();
-            return {false, chunk < 0 ? file.errorString() : QStringLiteral("the disk is full")};
+            return {false, reason};
         }
         written += chunk;
     }
