@@ -2,6 +2,7 @@
 
 #include "help/chmfile.h"
 #include "help/helpcontents.h"
+#include "help/helppage.h"
 #include "platform/picturefile.h"
 #include "platform/picturesource.h"
 
@@ -36,8 +37,17 @@ public:
             return {};
         if (type == QTextDocument::ImageResource)
             return picture(url.path());
-        const std::optional<QByteArray> bytes = m_file.read(url.path());
-        // A page that cannot be read shows empty; the file has said why, once.
+        std::optional<QByteArray> bytes = m_file.read(url.path());
+        if (bytes && (type == QTextDocument::HtmlResource || type == QTextDocument::StyleSheetResource)) {
+            const QString problem = type == QTextDocument::HtmlResource || bytes->size() > HelpPage::MaxBytes
+                ? HelpPage::problem(*bytes)
+                : QString();
+            if (!problem.isEmpty()) {
+                m_file.report(QStringLiteral("%1: %2").arg(url.path(), problem));
+                bytes.reset();
+            }
+        }
+        // A page that cannot be read or laid out shows empty; the file has said why, once.
         if (!bytes)
             return type == QTextDocument::HtmlResource ? QVariant(QStringLiteral("<html></html>")) : QVariant();
         if (type == QTextDocument::StyleSheetResource)

@@ -1,7 +1,7 @@
 #pragma once
 
-// Writes small compiled help files for the tests and the benchmark: a header, one directory chunk of
-// the listed objects, and their bytes stored uncompressed. Objects may claim any section, place and
+// Writes compiled help files for the tests and the benchmark: a header, the directory chunks of the
+// listed objects, and their bytes stored uncompressed. Objects may claim any section, place and
 // length, so a test can describe a damaged or hostile file as easily as a sound one.
 
 #include <QByteArray>
@@ -23,9 +23,8 @@ public:
     /** A directory entry only: whatever section, offset and length it claims. */
     void list(const QByteArray &path, int section, qint64 offset, qint64 length)
     {
-        m_entries += encint(quint64(path.size())) + path + encint(quint64(section)) + encint(quint64(offset)) +
-            encint(quint64(length));
-        ++m_count;
+        m_entries.append(encint(quint64(path.size())) + path + encint(quint64(section)) + encint(quint64(offset)) +
+                         encint(quint64(length)));
     }
 
     /** A #SYSTEM record naming the contents file, the default topic and the title. */
@@ -42,26 +41,40 @@ public:
     }
 
     /**
-     * The file. With @p loopingIndex a second chunk is an index whose only entry points back at
+     * The file. With @p loopingIndex a last chunk is an index whose only entry points back at
      * itself, named as the directory's root: a reader that walks the index never leaves it.
      */
     QByteArray build(bool loopingIndex = false) const
     {
-        const quint32 chunks = loopingIndex ? 2 : 1;
+        // The directory: as many chunks as the entries fill, then the looping index if asked for.
+        QList<QByteArray> chunks;
+        for (qsizetype first = 0; first < m_entries.size() || chunks.isEmpty();) {
+            QByteArray entries;
+            qsizetype next = first;
+            while (next < m_entries.size() && 0x14 + entries.size() + m_entries[next].size() + 2 <= ChunkSize)
+                entries += m_entries[next++];
+            const quint32 at = quint32(chunks.size());
+            const quint32 after = next < m_entries.size() ? at + 1 : 0xFFFFFFFF;
+            chunks.append(chunk("PMGL" + le32(2) + le32(0) + le32(at ? at - 1 : 0xFFFFFFFF) + le32(after), entries,
+                                int(next - first)));
+            first = next;
+        }
+        const quint32 lastListing = quint32(chunks.size() - 1);
+        if (loopingIndex)
+            chunks.append(chunk("PMGI" + le32(2), encint(1) + "/" + encint(chunks.size()), 1));
+        const quint32 count = quint32(chunks.size());
         const quint64 directory = 0x78;
-        const quint64 content = directory + 0x54 + quint64(chunks) * ChunkSize;
+        const quint64 content = directory + 0x54 + quint64(count) * ChunkSize;
         const quint64 total = content + quint64(m_data.size());
         QByteArray file = "ITSF" + le32(3) + le32(0x60) + le32(1) + le32(0) + le32(0x0411) + guid(0x10) + guid(0x11);
-        file += le64(0x60) + le64(0x18) + le64(directory) + le64(0x54 + quint64(chunks) * ChunkSize) + le64(content);
+        file += le64(0x60) + le64(0x18) + le64(directory) + le64(0x54 + quint64(count) * ChunkSize) + le64(content);
         file += le32(0x1FE) + le32(0) + le64(total) + le32(0) + le32(0);
-        file += "ITSP" + le32(1) + le32(0x54) + le32(10) + le32(ChunkSize) + le32(2) + le32(chunks);
-        file += le32(loopingIndex ? 1 : 0xFFFFFFFF) + le32(0) + le32(0) + le32(0xFFFFFFFF) + le32(chunks);
+        file += "ITSP" + le32(1) + le32(0x54) + le32(10) + le32(ChunkSize) + le32(2) + le32(loopingIndex ? 2 : 1);
+        file += le32(loopingIndex ? lastListing + 1 : 0xFFFFFFFF) + le32(0) + le32(lastListing) + le32(0xFFFFFFFF) +
+            le32(count);
         file +=
             le32(0x0411) + QByteArray(16, '\x6A') + le32(0x54) + le32(0xFFFFFFFF) + le32(0xFFFFFFFF) + le32(0xFFFFFFFF);
-        file += chunk("PMGL" + le32(2) + le32(0) + le32(0xFFFFFFFF) + le32(0xFFFFFFFF), m_entries, m_count);
-        if (loopingIndex)
-            file += chunk("PMGI" + le32(2), encint(1) + "/" + encint(1), 1);
-        return file + m_data;
+        return file + chunks.join() + m_data;
     }
 
 private:
@@ -97,7 +110,6 @@ private:
         return bytes + le16(quint16(count));
     }
 
-    QByteArray m_entries;
+    QList<QByteArray> m_entries;
     QByteArray m_data;
-    int m_count = 0;
 };

@@ -2,6 +2,7 @@
 #include "chmwriter.h"
 #include "clock/clockmodel.h"
 #include "help/chmfile.h"
+#include "help/helppage.h"
 #include "help/helpviewer.h"
 #include "help/helpwindow.h"
 #include "platform/fonts.h"
@@ -222,6 +223,7 @@ private Q_SLOTS:
             deep += "<UL><OBJECT type=text/sitemap><param name=Name value=L></OBJECT>";
         ChmWriter writer = helpFile(deep);
         writer.list("/huge.html", 1, 0, 10 * 1024 * 1024);
+        writer.add("/tables.html", QByteArray("<table><tr><td>x").repeated(20)); // a minute's layout
         WorkingFolder working;
         VERIFY_FOLDER(working);
         QVERIFY(working.write(HelpFile, writer.build()));
@@ -233,8 +235,11 @@ private Q_SLOTS:
         window.showDefaultTopic();
         FIND_CONTROL(browser, QTextBrowser, &window, "browser");
         QCOMPARE(browser->documentTitle(), QStringLiteral("Start"));
-        window.showTopic(QStringLiteral("/huge.html")); // refused, and not reported a second time
-        QCOMPARE(browser->toPlainText(), QString());
+        // Refused, and not reported a second time.
+        for (const char *refused : {"/huge.html", "/tables.html"}) {
+            window.showTopic(QString::fromLatin1(refused));
+            QCOMPARE(browser->toPlainText(), QString());
+        }
         FIND_CONTROL(contents, QTreeWidget, &window, "contents");
         int entries = 0;
         int deepest = 0;
@@ -242,6 +247,36 @@ private Q_SLOTS:
             deepest = qMax(deepest, depthOf(*it));
         QCOMPARE(deepest, HelpContents::MaxDepth);
         QCOMPARE(entries, HelpContents::MaxEntries); // deeper entries kept at the deepest level, up to the limit
+    }
+
+    void pagesBeyondWhatTheBrowserLaysOutQuicklyAreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<QString>("problem");
+        const auto times = [](const QByteArray &unit, int count) {
+            return unit.repeated(count);
+        };
+        QTest::newRow("tables 6 deep") << times("<TABLE><tr><td>x", 6) << QString();
+        QTest::newRow("tables 7 deep") << times("<table><tr><td>x", 7) << QStringLiteral("tables nested deeper than 6");
+        QTest::newRow("tables closed") << times("<table><tr><td>x</td></tr></table>", 7) << QString();
+        QTest::newRow("lists 100 deep") << times("<ul><li>x", 100) << QString();
+        QTest::newRow("lists 101 deep") << times("<ul><li>x", 101) << QStringLiteral("nested deeper than 100");
+        QTest::newRow("1000 cells") << times("<td>x", 1000) << QString();
+        QTest::newRow("1001 cells") << times("<th>x", 1001) << QStringLiteral("more than 1000 table cells");
+        QTest::newRow("500 pictures") << times("<img src=a.png>", 500) << QString();
+        QTest::newRow("501 pictures") << times("<IMG src=a.png>", 501) << QStringLiteral("more than 500 pictures");
+        QTest::newRow("8000 tags") << times("x<br>", 8000) << QString();
+        QTest::newRow("8001 tags") << times("x<br>", 8001) << QStringLiteral("more than 8000 tags");
+        QTest::newRow("not tags") << times("a < b <3 </ >", 5000) << QString();
+        QTest::newRow("256 KB") << QByteArray(HelpPage::MaxBytes, 'x') << QString();
+        QTest::newRow("over 256 KB") << QByteArray(HelpPage::MaxBytes + 1, 'x')
+                                     << QStringLiteral("larger than 262144 bytes");
+    }
+    void pagesBeyondWhatTheBrowserLaysOutQuicklyAreRefused()
+    {
+        QFETCH(QByteArray, page);
+        QFETCH(QString, problem);
+        QCOMPARE(HelpPage::problem(page), problem);
     }
 
     void damagedIndexCannotHoldTheReaderInALoop()

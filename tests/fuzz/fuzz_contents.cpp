@@ -1,8 +1,10 @@
-// Arbitrary bytes as a help file's contents (.hhc): decoded in the help file's code page and parsed.
-// Nothing may crash or hang, and the tree must stay within the parser's depth and size.
+// Arbitrary bytes as a help file's contents (.hhc): decoded in the help file's code page and parsed;
+// and as a page, checked before the text browser may lay it out. Nothing may crash or hang, and the
+// tree must stay within the parser's depth and size.
 
 #include "fuzzsupport.h"
 #include "help/helpcontents.h"
+#include "help/helppage.h"
 
 namespace {
 
@@ -29,5 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     int entries = 0;
     Fuzz::check(depthOf(topics, 1, entries) <= HelpContents::MaxDepth, "contents deeper than the limit");
     Fuzz::check(entries <= HelpContents::MaxEntries, "more contents entries than the limit");
+    Fuzz::check(HelpPage::problem(bytes).isEmpty() || bytes.contains('<') || bytes.size() > HelpPage::MaxBytes,
+                "a page refused for tags it does not have");
     return 0;
 }
