@@ -206,6 +206,25 @@ QByteArray pageAtTheLimits()
     return helpWithPage(page + repeated("x<br>", (8000 - 6 * 3 - 500 - 997) * 5));
 }
 
+QByteArray helpWithPictures()
+{
+    // One picture of the whole pixel budget, named 500 times: only the first fits the window's budget.
+    ChmWriter writer;
+    writer.add("/#SYSTEM", ChmWriter::systemRecord("", "index.html", "Bench"));
+    QByteArray page = "<html><body>";
+    for (int i = 0; i < 500; ++i)
+        page += "<img src=\"p" + QByteArray::number(i) + ".png\">";
+    writer.add("/index.html", page + "</body></html>");
+    QImage picture(5000, 5000, QImage::Format_Indexed8);
+    picture.setColorTable({qRgb(200, 220, 255)});
+    picture.fill(0);
+    const QByteArray png = encoded(picture, "png");
+    writer.add("/p0.png", png);
+    for (int i = 1; i < 500; ++i)
+        writer.list("/p" + QByteArray::number(i) + ".png", 0, qsizetype(writer.storedBytes() - png.size()), png.size());
+    return writer.build();
+}
+
 QByteArray helpWithDirectory()
 {
     // Some 150,000 objects, in 10 MB of directory chunks.
@@ -272,17 +291,25 @@ const QList<Case> &cases()
          [] {
              return claiming(encoded(gradient(16, 16), "jpeg", true), 20000, 20000);
          }},
-        {"progressive JPEG of 5000 x 5000 (the budget)", "picture",
+        {"progressive JPEG of 4000 x 3000 (its budget)", "picture",
          [] {
-             return encoded(gradient(5000, 5000), "jpeg", true);
+             return encoded(gradient(4000, 3000), "jpeg", true);
+         }},
+        {"progressive JPEG of 4000 x 3000, 10 MB of noise as its first scan", "picture",
+         [] {
+             return jpegOfNoise(4000, 3000, true);
+         }},
+        {"the same, at start-up", "main-picture",
+         [] {
+             return jpegOfNoise(4000, 3000, true);
          }},
         {"JPEG of 6000 x 4000, 10 MB of noise as its scan", "picture",
          [] {
              return jpegOfNoise(6000, 4000, false);
          }},
-        {"progressive JPEG of 5000 x 5000, 10 MB of noise as its first scan", "picture",
+        {"the same, at start-up", "main-picture",
          [] {
-             return jpegOfNoise(5000, 5000, true);
+             return jpegOfNoise(6000, 4000, false);
          }},
         {"run-length bitmap of 5000 x 5000, at start-up", "main-picture",
          [] {
@@ -310,6 +337,7 @@ const QList<Case> &cases()
              return helpWithPage(repeated("<table><tr><td>x", 20 * 16));
          }},
         {"help page: 8000 tags at every limit (500 pictures, 1000 cells, tables 6 deep)", "help", pageAtTheLimits},
+        {"help page: 500 pictures of 5000 x 5000", "help", helpWithPictures},
         {"help page: 256 KB of text", "help",
          [] {
              return helpWithPage(repeated("Horavista ", 256 * 1024));

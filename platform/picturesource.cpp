@@ -40,6 +40,7 @@ private:
 struct JpegFrame
 {
     bool complete = false;
+    bool progressive = false;
     QSize size;
     qsizetype scans = 0;
 };
@@ -63,8 +64,10 @@ JpegFrame readJpegFrame(const Bytes &b)
             continue;
         }
         // A start of frame (C0 to CF, less the table markers C4, C8 and CC): precision, height, width.
-        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
             frame.size = QSize(b.u16be(at + 7), b.u16be(at + 5));
+            frame.progressive = (marker & 0x03) == 0x02; // C2, C6, CA, CE
+        }
         at += 2 + b.u16be(at + 2);
     }
     // Scan data cannot hold the byte pair FF D9 (a data byte FF is always followed by 00), so the last
@@ -189,7 +192,12 @@ QString checkHeader(const QByteArray &format, const QByteArray &bytes)
             return QStringLiteral("the picture has no frame size");
         if (!withinBudget(frame.size))
             return QStringLiteral("the picture is larger than %1 pixels").arg(PictureSource::PixelBudget);
-        if (frame.scans * frame.size.width() * frame.size.height() > PictureSource::ScanBudget)
+        // A picture of several scans is decoded into a buffer of the whole picture, scan after scan.
+        const qint64 pixels = qint64(frame.size.width()) * frame.size.height();
+        if ((frame.progressive || frame.scans > 1) && pixels > PictureSource::ProgressivePixelBudget)
+            return QStringLiteral("the picture is progressive and larger than %1 pixels")
+                .arg(PictureSource::ProgressivePixelBudget);
+        if (frame.scans * pixels > PictureSource::ScanBudget)
             return QStringLiteral("the picture has too many scans for its size");
     } else if (format == "bmp") {
         if (!bmpIsComplete(b))

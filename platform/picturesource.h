@@ -24,7 +24,7 @@ int fromPixels(int pixels, double dotsPerInch);
  * cut short (a half-copied photo) is not readable: the decoders would otherwise fill in the missing
  * part with grey or black. Neither is a picture beyond the pixel budget, told from its header before
  * anything is decoded: its pixels, and for a JPEG of several scans (a progressive one) the decoder's
- * whole-image buffer, would take hundreds of megabytes. The file is read into memory, up to a size
+ * whole-image buffer, would take hundreds of megabytes and seconds. The file is read into memory, up to a size
  * limit, so a file that shrinks meanwhile cannot take the program down; a big photo can be decoded
  * straight to a reduced size.
  */
@@ -34,12 +34,18 @@ public:
     /** The largest file read: a 25-megapixel photo at the highest JPEG quality stays below it. */
     static constexpr qint64 MaxFileBytes = 32 * 1024 * 1024;
     /**
-     * The most pixels decoded: a 6000 x 4000 photo fits. At 4 bytes a pixel, and at most 8 for a
-     * progressive JPEG's buffer, no picture takes more than 200 MB.
+     * The most pixels decoded: a 6000 x 4000 photo fits. At 4 bytes a pixel no picture takes more
+     * than 100 MB, and a JPEG decoded to the preview's size far less.
      */
     static constexpr qint64 PixelBudget = 25'000'000;
+    /**
+     * The most pixels of a JPEG of several scans (a progressive one, as web pictures are): its
+     * decoder keeps all of the picture, up to 8 bytes a pixel, and passes over it at every scan.
+     * A 4000 x 3000 picture fits.
+     */
+    static constexpr qint64 ProgressivePixelBudget = 12'000'000;
     /** Each scan of a JPEG passes over the whole picture: at most this many full-size scans' work. */
-    static constexpr qint64 ScanBudget = 20 * PixelBudget;
+    static constexpr qint64 ScanBudget = 20 * ProgressivePixelBudget;
 
     /** The picture file at @p path, read as BMP, JPEG or GIF. */
     explicit PictureSource(const QString &path);

@@ -27,6 +27,9 @@ public:
                          encint(quint64(length)));
     }
 
+    /** How many bytes the objects stored so far take. */
+    qsizetype storedBytes() const { return m_data.size(); }
+
     /** A #SYSTEM record naming the contents file, the default topic and the title. */
     static QByteArray systemRecord(const QByteArray &contents, const QByteArray &topic, const QByteArray &title)
     {

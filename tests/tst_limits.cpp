@@ -146,7 +146,9 @@ private Q_SLOTS:
         // Decoding this one would take 2.4 GB: the buffer of a progressive JPEG holds the whole picture.
         QTest::newRow("progressive JPEG, 20000 x 20000")
             << jpegClaiming(20000, 20000, true) << QStringLiteral("larger than");
-        QTest::newRow("progressive JPEG, 5000 x 5000") << jpegClaiming(5000, 5000, true) << QString();
+        QTest::newRow("progressive JPEG, 4000 x 3000") << jpegClaiming(4000, 3000, true) << QString();
+        QTest::newRow("progressive JPEG, 4000 x 3001")
+            << jpegClaiming(4000, 3001, true) << QStringLiteral("progressive and larger than");
         QTest::newRow("JPEG, 6000 x 4200") << jpegClaiming(6000, 4200, false) << QStringLiteral("larger than");
         QTest::newRow("JPEG, 6000 x 4000") << jpegClaiming(6000, 4000, false) << QString();
         QTest::newRow("JPEG of 4 megapixels and 130 scans")
