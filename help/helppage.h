@@ -20,6 +20,8 @@ inline constexpr int MaxTableDepth = 6;
 inline constexpr int MaxNesting = 100;
 inline constexpr int MaxCells = 1000;
 inline constexpr int MaxPictures = 500;
+/** The pixels of all the pictures one help window shows: a help page's pictures are small screenshots. */
+inline constexpr qint64 MaxPicturePixels = 4'000'000;
 
 /** Why @p page is not shown, or an empty string when it can be. */
 QString problem(const QByteArray &page);

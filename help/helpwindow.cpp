@@ -59,7 +59,7 @@ public:
 private:
     /**
      * A picture of the file, decoded once. All the pictures shown in one window together stay within
-     * one picture's pixel budget, however many a page names.
+     * HelpPage::MaxPicturePixels, however many a page names.
      */
     QImage picture(const QString &path)
     {
@@ -72,7 +72,7 @@ private:
         PictureSource source(*bytes, {"png", "jpeg", "gif", "bmp"});
         const QSize size = source.pixelSize();
         const qint64 pixels = qint64(size.width()) * size.height();
-        if (!source.isReadable() || m_pixels + pixels > PictureSource::PixelBudget)
+        if (!source.isReadable() || m_pixels + pixels > HelpPage::MaxPicturePixels)
             return {};
         m_pixels += pixels;
         const QImage image = source.decode();

@@ -279,6 +279,17 @@ private Q_SLOTS:
         QCOMPARE(HelpPage::problem(page), problem);
     }
 
+    void objectsUpToTheLimitAreHandedOut()
+    {
+        ChmWriter writer = helpFile();
+        writer.add("/largest.png", QByteArray(ChmFile::MaxObjectBytes, 'x'));
+        writer.add("/larger.png", QByteArray(ChmFile::MaxObjectBytes + 1, 'x'));
+        QTest::ignoreMessage(QtWarningMsg, "large.chm: /larger.png is larger than 1048576 bytes");
+        ChmFile file(writer.build(), QStringLiteral("large.chm"));
+        QCOMPARE(file.read(QStringLiteral("/largest.png")).value_or(QByteArray()).size(), ChmFile::MaxObjectBytes);
+        QVERIFY(!file.read(QStringLiteral("/larger.png")));
+    }
+
     void damagedIndexCannotHoldTheReaderInALoop()
     {
         // An index chunk that names itself as the next one to read, and a compressed section without
