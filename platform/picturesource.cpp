@@ -143,35 +143,40 @@ qsizetype skipSubBlocks(const Bytes &b, qsizetype at)
     return -1;
 }
 
-/** A GIF is complete enough to show when its first frame's data is all there; gives that frame's size. */
-std::optional<QSize> gifFirstFrame(const Bytes &b)
+/**
+ * A GIF is complete enough to show when its first frame's data is all there. Gives the area that the
+ * screen and all its frames span (a frame's place plus its size): Qt's decoder may size its picture
+ * by any of them when the screen's own size is missing.
+ */
+std::optional<QSize> gifExtent(const Bytes &b)
 {
     constexpr quint8 ColourTable = 0x80;
+    QSize extent(b.u16(6), b.u16(8));
+    bool firstFrame = false;
     qsizetype at = 13; // signature and logical screen descriptor
     if (b.u8(10) & ColourTable)
         at += 3 * (qsizetype(2) << (b.u8(10) & 7));
     while (b.has(at, 1)) {
-        switch (b.u8(at)) {
-        case 0x21: // an extension: label, then sub-blocks
+        const quint8 block = b.u8(at);
+        if (block == 0x21) { // an extension: label, then sub-blocks
             at = skipSubBlocks(b, at + 2);
-            if (at < 0)
-                return std::nullopt;
-            break;
-        case 0x2C: { // the first image: descriptor, colour table, code size, data
-            const QSize size(b.u16(at + 5), b.u16(at + 7));
+        } else if (block == 0x2C) { // an image: descriptor, colour table, code size, data
+            extent = extent.expandedTo(QSize(b.u16(at + 1) + b.u16(at + 5), b.u16(at + 3) + b.u16(at + 7)));
             const quint8 flags = b.u8(at + 9);
             at += 10;
             if (flags & ColourTable)
                 at += 3 * (qsizetype(2) << (flags & 7));
-            if (skipSubBlocks(b, at + 1) < 0)
-                return std::nullopt;
-            return size;
+            at = skipSubBlocks(b, at + 1);
+            firstFrame = firstFrame || at >= 0;
+        } else { // the trailer, or anything else
+            break;
         }
-        default: // the trailer, or anything else, before any image
-            return std::nullopt;
-        }
+        if (at < 0)
+            break;
     }
-    return std::nullopt;
+    if (!firstFrame)
+        return std::nullopt;
+    return extent;
 }
 
 bool withinBudget(const QSize &size)
@@ -203,10 +208,10 @@ QString checkHeader(const QByteArray &format, const QByteArray &bytes)
         if (!bmpIsComplete(b))
             return cutShort;
     } else if (format == "gif") {
-        const std::optional<QSize> frame = gifFirstFrame(b);
-        if (!frame)
+        const std::optional<QSize> extent = gifExtent(b);
+        if (!extent)
             return cutShort;
-        if (!withinBudget(*frame))
+        if (!withinBudget(*extent))
             return QStringLiteral("the picture is larger than %1 pixels").arg(PictureSource::PixelBudget);
     }
     return QString();
