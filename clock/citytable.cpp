@@ -3,8 +3,10 @@
 #include <QComboBox>
 #include <QStringList>
 
+namespace {
+
 // The spellings are the stored ones: the settings file holds these names, so they never change.
-const std::array<City, CityCount> CityTable = {{
+constexpr std::array<City, CityCount> CityTable = {{
     {"Tokyo", 0},           {"Bangkok", -2},      {"Beijing", -1},      {"Berlin", -8},          {"Cairo", -7},
     {"Chicago ", -15},      {"Dublin", -9},       {"Helsinki", -7},     {"Hong Kong", -1},       {"Honolulu", -19},
     {"Jakarta", -2},        {"Johannesburg", -7}, {"London", -9},       {"Los Angels", -17},     {"Madrid", -8},
@@ -14,6 +16,13 @@ const std::array<City, CityCount> CityTable = {{
     {"Taipei", -1},         {"Toronto", -14},     {"Vancouver", -17},   {"Washigton DC", -14},   {"Wellington", 3},
     {"Zurich", -8},
 }};
+
+} // namespace
+
+const std::array<City, CityCount> &cities()
+{
+    return CityTable;
+}
 
 qint16 zoneOffsetAt(int index)
 {

@@ -21,7 +21,8 @@ struct City
 
 inline constexpr int CityCount = 36;
 
-extern const std::array<City, CityCount> CityTable;
+/** The table, Tokyo first, then the other 35 cities in alphabetical order. */
+const std::array<City, CityCount> &cities();
 
 /** The offset of the city at list position @p index; 0 for -1 (nothing selected) or any other position. */
 qint16 zoneOffsetAt(int index);

@@ -16,6 +16,16 @@ namespace {
 
 constexpr int TickMilliseconds = 500;
 
+// How long after each half second of the computer's clock the tick comes: enough that a timer which
+// fires a hair early by the wall clock (slewed by time synchronisation) still reads the new second.
+constexpr int TickLagMilliseconds = 3;
+
+// From a reading of the clock to the next tick, which comes a few milliseconds past the next half second.
+int millisecondsToNextTick(const QDateTime &reading)
+{
+    return TickMilliseconds - reading.time().msec() % TickMilliseconds + TickLagMilliseconds;
+}
+
 QLabel *makeLabel(QWidget *surface, const QString &name, const QString &text, const QRect &twips, int pixelTwips,
                   const QFont &font, Qt::Alignment alignment)
 {
@@ -62,11 +72,23 @@ DialPair::DialPair(QWidget *surface, const DialLayout &layout, int layoutTwips, 
         m_offsetB = offsetB;
     });
 
-    auto *timer = new QTimer(this);
-    timer->setObjectName(QStringLiteral("Timer1"));
-    timer->setInterval(TickMilliseconds);
-    connect(timer, &QTimer::timeout, this, &DialPair::tick);
-    timer->start();
+    // A free-running 500 ms timer keeps whatever phase it started with, so a new second would show up
+    // to half a second late. Armed afresh from the clock at every timeout, the one-shot Timer1 cannot
+    // drift, follows the clock when it is set, and catches up at the next half second after a late wake.
+    m_timer = new QTimer(this);
+    m_timer->setObjectName(QStringLiteral("Timer1"));
+    m_timer->setTimerType(Qt::PreciseTimer);
+    m_timer->setSingleShot(true);
+    connect(m_timer, &QTimer::timeout, this, [this] {
+        scheduleTick();
+        tick();
+    });
+    scheduleTick();
+}
+
+void DialPair::scheduleTick()
+{
+    m_timer->start(millisecondsToNextTick(TimeSource::now()));
 }
 
 void DialPair::placePivots(qint32 pixelTwips)

@@ -16,6 +16,7 @@ class ClockModel;
 class HandLine;
 class QLabel;
 class QPainter;
+class QTimer;
 class QWidget;
 
 /**
@@ -40,9 +41,10 @@ struct DialLayout
  * @brief The two analog dials with digital read-outs that a clock window shows, and their tick.
  *
  * It creates the dials' controls on the window's surface (numeral and time labels, the six hands,
- * the timer Timer1) and runs the tick every 500 milliseconds: each dial shows the present time
- * shifted by its hour offset, as the clock model last announced it. The window paints the outlines
- * and hands by calling paint() from its paint event; the tick asks it to repaint only what moved.
+ * the timer Timer1) and runs the tick every 500 milliseconds, just after each half-second of the
+ * computer's clock: each dial shows the present time shifted by its hour offset, as the clock model
+ * last announced it. The window paints the outlines and hands by calling paint() from its paint
+ * event; the tick asks it to repaint only what moved.
  */
 class DialPair : public QObject
 {
@@ -59,10 +61,12 @@ public:
     void paint(QPainter &painter, const QRegion &dirty) const;
 
 private:
+    void scheduleTick();
     void updateDial(ZoneTime::WallSeconds zoneTime, QLabel *label, const HandGeometry::Point &centre, int firstHand);
     void moveEnd(HandLine *hand, const HandGeometry::Point &end);
 
     QWidget *m_surface;
+    QTimer *m_timer = nullptr;
     std::array<QRect, 4> m_shapes;
     std::array<HandLine *, 6> m_hands{};
     QLabel *m_timeLabelA = nullptr;

@@ -35,11 +35,6 @@ TimeOfDay timeOfDay(WallSeconds reading)
     return {int(seconds / 3600), int(seconds / 60 % 60), int(seconds % 60)};
 }
 
-QDate date(WallSeconds reading)
-{
-    return QDate::fromJulianDay(floorDiv(reading, SecondsPerDay) + UnixEpochJulianDay);
-}
-
 QString format(const TimeOfDay &time)
 {
     const QChar text[8] = {

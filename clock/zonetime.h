@@ -30,7 +30,6 @@ WallSeconds fromReading(const QDateTime &reading);
 WallSeconds shifted(WallSeconds now, qint16 hours);
 
 TimeOfDay timeOfDay(WallSeconds reading);
-QDate date(WallSeconds reading);
 
 /** "HH:NN:SS": hours 00 to 23, each field two digits with a leading zero. */
 QString format(const TimeOfDay &time);

@@ -3,6 +3,8 @@
 #include <QWidget>
 
 #ifdef Q_OS_WIN
+#include <QGuiApplication>
+
 #include <windows.h>
 #else
 #include "help/helpwindow.h"
@@ -15,27 +17,11 @@ namespace {
 
 #ifdef Q_OS_WIN
 
-/** HTML Help, from hhctrl.ocx, loaded on first use as the program declares it. */
+/** HTML Help, which runs on its own: the program does not track or close its windows. */
 class HtmlHelpViewer : public HelpViewer
 {
 public:
-    void displayTopic(QWidget *caller, const QString &fileName) override
-    {
-        using HtmlHelpA = HWND(WINAPI *)(HWND, LPCSTR, UINT, DWORD_PTR);
-        static const auto htmlHelp = [] {
-            HMODULE library = LoadLibraryA("hhctrl.ocx");
-            // Through the generic function type, which compilers accept as a cast to any other.
-            return library
-                ? reinterpret_cast<HtmlHelpA>(reinterpret_cast<void (*)()>(GetProcAddress(library, "HtmlHelpA")))
-                : nullptr;
-        }();
-        // Without the viewer there is no help; the program does not report it.
-        if (!htmlHelp)
-            return;
-        constexpr UINT DisplayTopic = 0;
-        const HWND owner = caller ? reinterpret_cast<HWND>(caller->window()->winId()) : nullptr;
-        htmlHelp(owner, fileName.toLocal8Bit().constData(), DisplayTopic, 0);
-    }
+    void displayTopic(QWidget *caller, const QString &fileName) override { showHtmlHelp(caller, fileName); }
 };
 
 #else
@@ -85,6 +71,30 @@ private:
 #endif
 
 } // namespace
+
+#ifdef Q_OS_WIN
+
+quintptr HelpViewer::showHtmlHelp(QWidget *caller, const QString &fileName)
+{
+    using HtmlHelpW = HWND(WINAPI *)(HWND, LPCWSTR, UINT, DWORD_PTR);
+    static const auto htmlHelp = [] {
+        // Loaded only when help is first asked for, as most runs never show it.
+        HMODULE library = LoadLibraryW(L"hhctrl.ocx");
+        // Through the generic function type, which compilers accept as a cast to any other.
+        return library ? reinterpret_cast<HtmlHelpW>(reinterpret_cast<void (*)()>(GetProcAddress(library, "HtmlHelpW")))
+                       : nullptr;
+    }();
+    // Without the viewer there is no help; the program does not report it.
+    if (!htmlHelp)
+        return 0;
+    // Only the windows platform's window ids are window handles (not those of offscreen or minimal).
+    const bool native = caller && QGuiApplication::platformName() == QLatin1String("windows");
+    const HWND owner = native ? reinterpret_cast<HWND>(caller->window()->winId()) : nullptr;
+    constexpr UINT DisplayTopic = 0; // HH_DISPLAY_TOPIC: the file's default topic
+    return reinterpret_cast<quintptr>(htmlHelp(owner, qUtf16Printable(fileName), DisplayTopic, 0));
+}
+
+#endif
 
 HelpViewer &HelpViewer::system()
 {

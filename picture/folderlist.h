@@ -17,7 +17,6 @@ public:
 
     /** The current folder, with '/' separators. */
     QString path() const { return m_path; }
-    QString root() const { return m_root; }
 
     /** Shows @p path on the drive whose root is @p root; emits pathChanged() when the folder changes. */
     void setPath(const QString &path, const QString &root);

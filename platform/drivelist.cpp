@@ -8,6 +8,10 @@
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+#include <winnetwk.h>
+
+#include <array>
+#include <string>
 #endif
 
 namespace {
@@ -27,6 +31,49 @@ constexpr Qt::CaseSensitivity PathCase = Qt::CaseSensitive;
 
 #ifdef Q_OS_WIN
 
+/**
+ * Keeps the system from asking for a disk or reporting an unreadable drive in a box of its own while it
+ * lives, on this thread only: the call fails with "device not ready" instead.
+ */
+class QuietDriveErrors
+{
+public:
+    QuietDriveErrors() { SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &m_previous); }
+    ~QuietDriveErrors() { SetThreadErrorMode(m_previous, nullptr); }
+    QuietDriveErrors(const QuietDriveErrors &) = delete;
+    QuietDriveErrors &operator=(const QuietDriveErrors &) = delete;
+
+private:
+    DWORD m_previous = 0;
+};
+
+/** The root in Windows' own spelling, "C:\" for "C:/". */
+std::wstring nativeRoot(const QString &rootPath)
+{
+    return QDir::toNativeSeparators(rootPath).toStdWString();
+}
+
+/** The share a network drive stands for (\\server\share), or an empty text where it is not connected. */
+QString shareName(const QString &rootPath)
+{
+    const std::wstring device = nativeRoot(rootPath).substr(0, 2);
+    std::array<wchar_t, MAX_PATH> remote{};
+    DWORD length = DWORD(remote.size());
+    if (WNetGetConnectionW(device.c_str(), remote.data(), &length) != NO_ERROR)
+        return {};
+    return QString::fromWCharArray(remote.data());
+}
+
+/** The volume's label, or an empty text where it has none or cannot be read now. */
+QString volumeLabel(const QString &rootPath)
+{
+    const QuietDriveErrors quiet;
+    std::array<wchar_t, MAX_PATH + 1> name{};
+    const BOOL ok = GetVolumeInformationW(nativeRoot(rootPath).c_str(), name.data(), DWORD(name.size()), nullptr,
+                                          nullptr, nullptr, nullptr, 0);
+    return ok ? QString::fromWCharArray(name.data()) : QString();
+}
+
 class WindowsDrives : public DriveList
 {
 public:
@@ -37,42 +84,24 @@ public:
         for (int i = 0; i < 26; ++i) {
             if (!(letters & (1u << i)))
                 continue;
-            Drive drive;
-            drive.rootPath = QString(QChar(u'A' + i)) + QStringLiteral(":/");
-            drive.label = volumeLabel(drive.rootPath);
-            result.append(drive);
+            const QString root = QString(QChar(u'A' + i)) + QStringLiteral(":/");
+            // Reading a network drive's label can take long; the share's name says more anyway.
+            const bool network = GetDriveTypeW(nativeRoot(root).c_str()) == DRIVE_REMOTE;
+            result.append(Drive{root, network ? shareName(root) : volumeLabel(root)});
         }
         return result;
     }
 
     bool isReady(const Drive &drive) const override
     {
-        // An empty removable or optical drive fails here with "device not ready", without asking for a disk.
-        const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-        const std::wstring root = QDir::toNativeSeparators(drive.rootPath).toStdWString();
-        const BOOL ok = GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0);
-        SetErrorMode(previous);
-        return ok != FALSE;
-    }
-
-private:
-    static QString volumeLabel(const QString &rootPath)
-    {
-        const std::wstring root = QDir::toNativeSeparators(rootPath).toStdWString();
-        // Reading the label of a network drive can take long; those show their share name instead.
-        if (GetDriveTypeW(root.c_str()) == DRIVE_REMOTE) {
-            wchar_t remote[MAX_PATH] = {};
-            DWORD length = MAX_PATH;
-            const std::wstring device = root.substr(0, 2);
-            if (WNetGetConnectionW(device.c_str(), remote, &length) == NO_ERROR)
-                return QString::fromWCharArray(remote);
-            return QString();
-        }
-        const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-        wchar_t name[MAX_PATH + 1] = {};
-        const BOOL ok = GetVolumeInformationW(root.c_str(), name, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0);
-        SetErrorMode(previous);
-        return ok ? QString::fromWCharArray(name) : QString();
+        const QuietDriveErrors quiet;
+        const std::wstring root = nativeRoot(drive.rootPath);
+        // An empty removable drive has no volume. A drive that stands for a folder (subst) keeps the
+        // volume of the disk it is on after that folder is gone, so its root must answer too.
+        if (!GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0))
+            return false;
+        const DWORD attributes = GetFileAttributesW(root.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     }
 };
 

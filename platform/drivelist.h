@@ -7,7 +7,7 @@
 struct Drive
 {
     QString rootPath; ///< with '/' separators, ending in '/'
-    QString label;
+    QString label; ///< the volume's label; for a Windows network drive, the share it stands for
 
     /** How the drive list shows it: "c: [SYSTEM]" on Windows, the mount folder elsewhere. */
     QString displayName() const;

@@ -16,14 +16,24 @@ QString japaneseGothic()
 
 void install()
 {
-    // Nearest installed matches first: the design fonts exist on Windows only. The condensed face
-    // keeps every caption whole in its designed box ("Summer+Time" in 1320 twips at 9 points).
-    QFont::insertSubstitutions(sansSerif(),
-                               {QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans"),
-                                QStringLiteral("Liberation Sans"), QStringLiteral("IPAPGothic")});
-    QFont::insertSubstitutions(japaneseGothic(),
-                               {QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
-                                QStringLiteral("Noto Sans CJK JP")});
+    // Nearest installed matches first: the design fonts come with Microsoft's software only. The
+    // condensed face keeps every caption whole in its designed box ("Summer+Time" in 1320 twips at 9 points).
+    QStringList latin{QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("IPAPGothic")};
+    QStringList japanese{QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP")};
+#ifdef Q_OS_WIN
+    // Windows' own fonts before the free ones, which serve where it has none of them (as under Wine).
+    // Tahoma is the narrow sibling of the design's Latin face. The Japanese faces come with Windows'
+    // Japanese fonts, Yu Gothic UI with every Windows 10 and 11.
+    latin = QStringList{QStringLiteral("Tahoma"), QStringLiteral("Segoe UI"), QStringLiteral("Microsoft Sans Serif")} +
+        latin;
+    japanese = QStringList{QStringLiteral("MS UI Gothic"), QStringLiteral("Meiryo"), QStringLiteral("Yu Gothic UI")} +
+        japanese;
+#endif
+    // The Japanese design font under its English name.
+    japanese.prepend(QStringLiteral("MS PGothic"));
+    QFont::insertSubstitutions(sansSerif(), latin);
+    QFont::insertSubstitutions(japaneseGothic(), japanese);
 }
 
 QFont font(const QString &family, qreal pointSize)

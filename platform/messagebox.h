@@ -13,8 +13,7 @@ namespace MessageBox {
 
 inline constexpr char Caption[] = "Horavista";
 
-enum class Icon { None, Information, Warning, Critical };
-
-void show(QWidget *parent, const QString &text, Icon icon = Icon::None);
+/** Shows @p text without an icon and waits for OK. */
+void show(QWidget *parent, const QString &text);
 
 } // namespace MessageBox

@@ -20,7 +20,6 @@ public:
     void setPicture(const QImage &picture);
     void clearPicture();
     const QImage &picture() const { return m_picture; }
-    bool hasPicture() const { return !m_picture.isNull(); }
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -5,7 +5,6 @@
 
 #include <QBuffer>
 #include <QDebug>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
@@ -178,13 +177,7 @@ QByteArray toBmp(const QImage &image)
 
 QIcon builtInIcon()
 {
-    QFile resource(QStringLiteral(":/icon/ico.ico"));
-    if (!resource.open(QIODevice::ReadOnly))
-        return {};
-    QIcon icon;
-    for (const QImage &image : iconImages(resource.readAll()))
-        icon.addPixmap(QPixmap::fromImage(image));
-    return icon;
+    return readIcon(QStringLiteral(":/icon/ico.ico"));
 }
 
 QIcon windowIcon(const QString &path)

@@ -57,8 +57,6 @@ public:
     bool isReadable() const { return m_readable; }
     QString errorString() const { return m_error; }
 
-    /** The format found in the content: "bmp", "jpeg" or "gif" (or another of those asked for). */
-    QByteArray format() const { return m_format; }
     QSize pixelSize() const { return m_size; }
     QSize himetricSize(double dotsPerInch) const;
 

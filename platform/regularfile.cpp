@@ -16,6 +16,9 @@ Status open(QFile &file)
     // QFileInfo follows links: a link to an ordinary file is one.
     if (!QFileInfo(file.fileName()).isFile())
         return Status::Missing;
+    // A file built into the program (":/icon/ico.ico") is in its memory: nothing there can block.
+    if (file.fileName().startsWith(QLatin1Char(':')))
+        return file.open(QIODevice::ReadOnly) ? Status::Read : Status::Unreadable;
 #ifdef Q_OS_UNIX
     const int fd = ::open(QFile::encodeName(file.fileName()).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)

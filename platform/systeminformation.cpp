@@ -15,59 +15,47 @@ namespace {
 
 #ifdef Q_OS_WIN
 
-/** msinfo32, as the registry records it: its own entry first, then the shared tools' folder. */
+/**
+ * msinfo32, as the registry records it: its own entry first, then the shared tools' folder, each read in
+ * the 64-bit view and then in the 32-bit one.
+ */
 class RegistrySystemInformation : public SystemInformation
 {
 public:
     QString programPath() const override
     {
-        QString path;
-        if (readValue(L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", L"PATH", path))
-            return path; // started as recorded: a stale path fails to start, and the user is told
-        QString folder;
-        if (readValue(L"SOFTWARE\\Microsoft\\Shared Tools Location", L"MSINFO", folder)) {
-            const QString program = folder + QStringLiteral("\\MSINFO32.EXE");
+        // Started as recorded, without looking for the file: a stale path fails to start and the user is
+        // told. A value of another type counts as found and gives an empty path, which fails alike.
+        if (const auto path =
+                readMachineValue(QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"), QStringLiteral("PATH")))
+            return *path;
+        if (const auto folder = readMachineValue(QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location"),
+                                                 QStringLiteral("MSINFO"))) {
+            const QString program = *folder + QStringLiteral("\\MSINFO32.EXE");
             if (QFileInfo(program).isFile())
                 return program;
         }
         return {};
     }
-
-private:
-    /**
-     * Reads one value under HKEY_LOCAL_MACHINE: a string as it is, a double word as "&h" and the
-     * hexadecimal digits of its bytes up to the first zero byte, last first; another type as an
-     * empty text. False when the key or the value is missing or does not fit 1024 bytes.
-     */
-    static bool readValue(const wchar_t *keyName, const wchar_t *valueName, QString &value)
-    {
-        value.clear();
-        HKEY key = nullptr;
-        // Read access only: under LocalMachine a standard account may not ask for more.
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyName, 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return false;
-        std::array<wchar_t, 512> buffer{};
-        DWORD size = DWORD(buffer.size() * sizeof(wchar_t));
-        DWORD type = 0;
-        const LONG result =
-            RegQueryValueExW(key, valueName, nullptr, &type, reinterpret_cast<LPBYTE>(buffer.data()), &size);
-        RegCloseKey(key);
-        if (result != ERROR_SUCCESS)
-            return false;
-        if (type == REG_SZ) {
-            value = QString::fromWCharArray(buffer.data(), qsizetype(wcsnlen(buffer.data(), buffer.size())));
-        } else if (type == REG_DWORD) {
-            const auto *bytes = reinterpret_cast<const uchar *>(buffer.data());
-            qsizetype length = 0;
-            while (length < qsizetype(size) && bytes[length] != 0)
-                ++length;
-            for (qsizetype i = length - 1; i >= 0; --i)
-                value += QString::number(bytes[i], 16).toUpper();
-            value.prepend(QLatin1String("&h"));
-        }
-        return true;
-    }
 };
+
+/** A registry value's data as the lookup reads it; see SystemInformation::readMachineValue(). */
+QString valueText(DWORD type, const BYTE *data, DWORD size)
+{
+    if (type == REG_SZ) {
+        const auto *text = reinterpret_cast<const wchar_t *>(data);
+        return QString::fromWCharArray(text, qsizetype(wcsnlen(text, size / sizeof(wchar_t))));
+    }
+    if (type != REG_DWORD)
+        return {};
+    QString digits = QStringLiteral("&h");
+    DWORD length = 0;
+    while (length < size && data[length] != 0)
+        ++length;
+    for (DWORD i = length; i > 0; --i)
+        digits += QString::number(data[i - 1], 16).toUpper();
+    return digits;
+}
 
 #else
 
@@ -85,7 +73,38 @@ public:
 
 } // namespace
 
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+
+std::optional<QString> SystemInformation::readMachineValue(RegistryView view, const QString &key, const QString &name)
+{
+    // Read access only: under LocalMachine a standard account may not ask for more.
+    const REGSAM access = KEY_READ | (view == RegistryView::Bits32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY);
+    HKEY handle = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, qUtf16Printable(key), 0, access, &handle) != ERROR_SUCCESS)
+        return std::nullopt; // nothing was opened, so there is nothing to close
+    // Words, so that a string's characters are aligned; the registry counts the room in bytes.
+    std::array<wchar_t, RegistryValueBytes / sizeof(wchar_t)> buffer{};
+    auto *data = reinterpret_cast<BYTE *>(buffer.data());
+    DWORD size = RegistryValueBytes;
+    DWORD type = REG_NONE;
+    const LONG result = RegQueryValueExW(handle, qUtf16Printable(name), nullptr, &type, data, &size);
+    RegCloseKey(handle);
+    if (result != ERROR_SUCCESS)
+        return std::nullopt;
+    return valueText(type, data, size);
+}
+
+std::optional<QString> SystemInformation::readMachineValue(const QString &key, const QString &name)
+{
+    // The program is 64-bit, so its own view comes first: there Windows keeps what its 64-bit tools
+    // record. Installers of 32-bit software write into the other view, which is where the key lives on
+    // machines that only such software set up.
+    if (auto value = readMachineValue(RegistryView::Bits64, key, name))
+        return value;
+    return readMachineValue(RegistryView::Bits32, key, name);
+}
+
+#else
 
 QStringList SystemInformation::programs()
 {

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Horavista need; with --hardening
-# also those of the sanitizer and fuzzing runs (clang and its runtime).
+# also those of the sanitizer and fuzzing runs (clang and its runtime), with --windows those of the
+# Windows build and its tests (the mingw-w64 cross compiler, Wine and Wine's own fonts, and xdotool
+# for opening a menu before the screenshot).
 # Safe to run again: it says nothing and changes nothing when everything is there.
 set -euo pipefail
 
@@ -16,9 +18,16 @@ packages=(
     # tests and benchmarks; packaging and checking the installed files
     clang-format libbenchmark-dev dpkg-dev appstream desktop-file-utils
 )
-if [ "${1:-}" = "--hardening" ]; then
-    packages+=(clang libclang-rt-14-dev)
-fi
+for option in "$@"; do
+    case "$option" in
+    --hardening) packages+=(clang libclang-rt-14-dev) ;;
+    --windows) packages+=(g++-mingw-w64-x86-64 wine64 fonts-wine xdotool) ;;
+    *)
+        echo "setup: unknown option $option" >&2
+        exit 2
+        ;;
+    esac
+done
 
 missing=()
 for package in "${packages[@]}"; do

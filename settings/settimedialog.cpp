@@ -143,7 +143,6 @@ void SetTimeDialog::load()
     fillCityList(m_cityListB);
     loadSettings(SettingsFile(m_folder).read());
 
-    // The dialog opens centred over the main window, where the user is looking.
     const int pixelTwips = Twips::pixelTwipsOf(this);
     m_mouse->setPixelTwips(pixelTwips);
     m_dials->placePivots(pixelTwips);

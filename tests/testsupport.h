@@ -1,18 +1,23 @@
 #pragma once
 
-// Shared by the test programs: a fresh working folder per test, a fixed clock, controls by name.
+// Shared by the test programs: a fresh working folder per test, a fixed clock, failing disks,
+// controls found by name, modal windows answered, and the frame of the tests that open windows.
 
 #include "clock/timesource.h"
+#include "platform/fonts.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <QMessageBox>
 #include <QMouseEvent>
-#include <QPointF>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <memory>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -20,39 +25,47 @@
 #endif
 
 /** A fresh temporary folder that is the process's working folder until the object goes. */
-class WorkingFolder
+class WorkingFolder : public QTemporaryDir
 {
 public:
-    WorkingFolder()
-        : m_previous(QDir::currentPath())
-    {
-        if (m_dir.isValid())
-            QDir::setCurrent(m_dir.path());
-    }
+    WorkingFolder() { QDir::setCurrent(path()); }
     ~WorkingFolder() { QDir::setCurrent(m_previous); }
 
-    bool isValid() const { return m_dir.isValid(); }
-    QString errorString() const { return m_dir.errorString(); }
-    QDir dir() const { return QDir(m_dir.path()); }
-    QString path(const QString &name) const { return m_dir.filePath(name); }
+    QDir dir() const { return QDir(path()); }
+    QString path(const QString &name) const { return filePath(name); }
+    using QTemporaryDir::path;
 
     bool write(const QString &name, const QByteArray &bytes) const
     {
         QFile file(path(name));
         return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
     }
-
     QByteArray read(const QString &name) const
     {
         QFile file(path(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
+    QStringList entries() const { return dir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot); }
 
-    bool copyIn(const QString &source, const QString &name) const { return QFile::copy(source, path(name)); }
+    /** A copy of @p source (a Qt resource, say) that the test may change and delete. */
+    bool copyIn(const QString &source, const QString &name) const
+    {
+        return QFile::copy(source, path(name)) &&
+            QFile::setPermissions(path(name), QFile::ReadOwner | QFile::WriteOwner);
+    }
+
+    /** Why this system cannot remove a process's working folder under it, or nullptr where it can. */
+    static const char *whyItCannotVanish()
+    {
+#ifdef Q_OS_WIN
+        return "Windows does not remove a folder that a process has as its current folder";
+#else
+        return nullptr;
+#endif
+    }
 
 private:
-    QString m_previous;
-    QTemporaryDir m_dir;
+    QString m_previous = QDir::currentPath();
 };
 
 /**
@@ -66,10 +79,11 @@ public:
     {
 #ifdef Q_OS_UNIX
         std::signal(SIGXFSZ, SIG_IGN);
-        m_active = getrlimit(RLIMIT_FSIZE, &m_previous) == 0;
+        if (getrlimit(RLIMIT_FSIZE, &m_previous) != 0)
+            return;
         rlimit tiny = m_previous;
         tiny.rlim_cur = 8;
-        m_active = m_active && setrlimit(RLIMIT_FSIZE, &tiny) == 0;
+        m_active = setrlimit(RLIMIT_FSIZE, &tiny) == 0;
 #endif
     }
     ~FullDisk()
@@ -79,33 +93,18 @@ public:
             setrlimit(RLIMIT_FSIZE, &m_previous);
 #endif
     }
+    /** False where the system has no per-process file size limit. */
     bool isActive() const
     {
         return m_active;
     }
+    static constexpr char WhyInactive[] = "this system has no file size limit to stand for a full disk";
 
 private:
     bool m_active = false;
 #ifdef Q_OS_UNIX
     rlimit m_previous{};
 #endif
-};
-
-/** Takes the right to create files from a folder while it lives. */
-class ReadOnlyFolder
-{
-public:
-    explicit ReadOnlyFolder(const QString &path)
-        : m_path(path)
-    {
-        QFile::setPermissions(m_path, QFile::ReadOwner | QFile::ExeOwner);
-    }
-    ~ReadOnlyFolder() { QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); }
-    /** False where the user's rights override a folder's permissions (the super-user). */
-    bool isActive() const { return !QFileInfo(m_path).isWritable(); }
-
-private:
-    QString m_path;
 };
 
 /** The clock every test reads: fixed at a wall-clock reading until set again. */
@@ -118,47 +117,117 @@ public:
         TimeSource::set([this] { return m_reading; });
     }
     ~FixedClock() { TimeSource::reset(); }
-
+    void set(const QDateTime &reading) { m_reading = reading; }
     void advance(int seconds) { m_reading = m_reading.addSecs(seconds); }
 
 private:
     QDateTime m_reading;
 };
 
-/**
- * Presses @p button at @p at on @p widget, moves the pointer by @p by on the screen in two steps with
- * the button held, and releases it there.
- */
+/** The child of @p parent named @p name; a missing one ends the test program with its name. */
+template <typename Control = QWidget>
+Control *child(const QObject *parent, const char *name)
+{
+    auto *found = parent->findChild<Control *>(QLatin1String(name));
+    if (!found)
+        qFatal("no control named %s", name);
+    return found;
+}
+
+#define VERIFY_FOLDER(folder) QVERIFY2((folder).isValid(), qPrintable((folder).errorString()))
+#define FIND_CONTROL(var, Type, parent, name) Type *var = child<Type>((parent), name)
+
+/** The values as text, separated by blanks: several observations compared in one line. */
+inline QString join(const QVariantList &values)
+{
+    QStringList texts;
+    for (const QVariant &value : values)
+        texts << value.toString();
+    return texts.join(u' ');
+}
+
+/** A point in twips to two decimals, "580.73 829.65", for comparing with the worked examples. */
+inline QString twips(const QPointF &point)
+{
+    return QString::asprintf("%.2f %.2f", point.x(), point.y());
+}
+
+/** Presses @p button at @p at on @p widget, moves the pointer by @p by with the button held, and releases it. */
 inline void dragOn(QWidget *widget, const QPoint &at, const QPoint &by, Qt::MouseButton button = Qt::LeftButton)
 {
     const QPoint start = widget->mapToGlobal(at);
     QTest::mousePress(widget, button, {}, at);
     for (const QPoint &step : {by / 2, by}) {
-        const QPoint pointer = start + step;
-        QMouseEvent move(QEvent::MouseMove, widget->mapFromGlobal(pointer), pointer, Qt::NoButton, button,
+        QMouseEvent move(QEvent::MouseMove, widget->mapFromGlobal(start + step), start + step, Qt::NoButton, button,
                          Qt::NoModifier);
         QApplication::sendEvent(widget, &move);
     }
     QTest::mouseRelease(widget, button, {}, widget->mapFromGlobal(start + by));
 }
 
-/** Twip coordinates that agree to two decimals. */
-inline bool sameTwips(const QPointF &got, const QPointF &want)
+/** Runs @p answer on the next modal window (a dialog) once the code under test opens it. */
+template <typename Answer>
+void whenModalOpens(Answer answer, int triesLeft = 200)
 {
-    return qAbs(got.x() - want.x()) < 0.005 && qAbs(got.y() - want.y()) < 0.005;
+    QTimer::singleShot(10, [answer, triesLeft] {
+        if (QWidget *modal = QApplication::activeModalWidget())
+            return answer(modal);
+        if (triesLeft > 0)
+            whenModalOpens(answer, triesLeft - 1); // a pop-up menu may still be on its way
+    });
 }
 
-#define COMPARE_TWIPS(got, want)                                                                                       \
-    QVERIFY2(sameTwips((got), (want)),                                                                                 \
-             qPrintable(QStringLiteral("(%1, %2) instead of (%3, %4)")                                                 \
-                            .arg((got).x())                                                                            \
-                            .arg((got).y())                                                                            \
-                            .arg((want).x())                                                                           \
-                            .arg((want).y())))
+/** Answers with OK every message box shown while it lives, and records each as "caption text". */
+class MessageCatcher : public QObject
+{
+public:
+    MessageCatcher()
+    {
+        m_timer.callOnTimeout(this, [this] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                seen << box->windowTitle() + QLatin1Char(' ') + box->text();
+                box->buttons().constFirst()->click();
+            }
+        });
+        m_timer.start(5);
+    }
+    QStringList seen;
 
-/** Finds the control named @p name under @p parent, failing the test when there is none. */
-#define FIND_CONTROL(var, Type, parent, name)                                                                          \
-    Type *var = (parent)->findChild<Type *>(QString::fromLatin1(name));                                                \
-    QVERIFY2(var, qPrintable(QStringLiteral("no control named ") + QString::fromLatin1(name)))
+private:
+    QTimer m_timer;
+};
 
-#define VERIFY_FOLDER(folder) QVERIFY2((folder).isValid(), qPrintable((folder).errorString()))
+/** Picks @p city from the list named @p list under @p parent as a user does: open it, go to the entry, Enter. */
+inline void choose(QWidget *parent, const char *list, const QString &city)
+{
+    auto *box = child<QComboBox>(parent, list);
+    box->showPopup();
+    box->view()->setCurrentIndex(box->model()->index(box->findText(city), 0));
+    QTest::keyClick(box->view(), Qt::Key_Return);
+}
+
+/**
+ * Base of the tests that open the program's windows: the design fonts, a fresh working folder
+ * holding the program's icon for each test, and no window left open after it.
+ */
+class WindowTest : public QObject
+{
+    Q_OBJECT
+
+protected:
+    std::unique_ptr<WorkingFolder> m_folder;
+
+protected Q_SLOTS:
+    void initTestCase() { Fonts::install(); }
+    void init()
+    {
+        m_folder = std::make_unique<WorkingFolder>();
+        QVERIFY2(m_folder->isValid(), qPrintable(m_folder->errorString()));
+        QVERIFY(m_folder->copyIn(QStringLiteral(":/icon/ico.ico"), QStringLiteral("ico.ico")));
+    }
+    void cleanup()
+    {
+        m_folder.reset();
+        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+};

@@ -1,50 +1,58 @@
 #include "app/mainform.h"
 #include "clock/clockmodel.h"
 #include "clock/dialpair.h"
-#include "clock/handline.h"
 #include "picture/folderlist.h"
-#include "platform/fonts.h"
 #include "platform/picturebox.h"
-#include "windowtest.h"
+#include "settings/settimedialog.h"
+#include "testsupport.h"
 
-#include <QAbstractItemView>
-#include <QComboBox>
+#include <QCheckBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPaintEvent>
-#include <QPushButton>
-#include <QTimer>
-
-#include <memory>
+#include <QScreen>
 
 namespace {
 
-const QString IconFile = QStringLiteral("ico.ico");
-const QString PictureFile = QStringLiteral("mainImage.bmp");
 const QString SettingsFile = QStringLiteral("setTime.properties");
+const QString PictureFile = QStringLiteral("mainImage.bmp");
 
-/** Collects the rectangles a widget is asked to paint. */
-class PaintRecorder : public QObject
+QString text(const QWidget *window, const char *label)
 {
-public:
-    QRegion painted;
+    return child<QLabel>(window, label)->text();
+}
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            painted += static_cast<QPaintEvent *>(event)->region();
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-QImage testPicture()
+bool shows(const QWidget *window, const char *label)
 {
-    QImage picture(148, 141, QImage::Format_RGB32);
-    picture.fill(QColor(10, 120, 200));
-    for (int x = 0; x < 148; ++x)
-        picture.setPixelColor(x, x % 141, Qt::yellow);
+    return !child<QLabel>(window, label)->isHidden();
+}
+
+QImage picture(const QSize &size, const QColor &colour)
+{
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(colour);
+    picture.setPixelColor(1, 1, Qt::yellow);
     return picture;
+}
+
+/** Right-clicks @p widget at @p at and chooses the item named @p item of the pop-up menu, or closes the menu. */
+void rightClick(QWidget *widget, const QPoint &at, const char *item = nullptr, QStringList *items = nullptr)
+{
+    QTimer::singleShot(0, [item, items] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY2(menu, "no pop-up menu opened");
+        for (QAction *action : menu->actions()) {
+            if (items)
+                *items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+            if (item && action->objectName() == QLatin1String(item))
+                return QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+        }
+        if (items)
+            *items << QStringLiteral("%1,%2").arg(menu->x()).arg(menu->y());
+        menu->close();
+    });
+    QTest::mouseClick(widget, Qt::RightButton, {}, at);
 }
 
 } // namespace
@@ -52,6 +60,20 @@ QImage testPicture()
 class TestApp : public WindowTest
 {
     Q_OBJECT
+
+    ClockModel m_clock;
+
+    std::unique_ptr<MainForm> start(bool shown = true)
+    {
+        auto mainForm = std::make_unique<MainForm>(m_folder->dir(), m_clock);
+        mainForm->load();
+        if (shown) {
+            mainForm->show();
+            if (!QTest::qWaitForWindowExposed(mainForm.get()))
+                return nullptr;
+        }
+        return mainForm;
+    }
 
 private Q_SLOTS:
     void init()
@@ -62,304 +84,301 @@ private Q_SLOTS:
 
     void opensWithItsDesignedLook()
     {
-        QTest::failOnWarning(QRegularExpression(QStringLiteral("^(ico\\.ico|mainImage\\.bmp)")));
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("^(ico|mainImage)")));
+        FixedClock clock(QDateTime(QDate(2026, 12, 6), QTime(10, 0, 15)));
         const auto mainForm = start();
-        QCOMPARE(mainForm->objectName(), QStringLiteral("mainForm"));
-        QCOMPARE(mainForm->windowTitle(), QStringLiteral("++ Pelkin Horavista ++"));
+        QCOMPARE(mainForm->objectName() + mainForm->windowTitle(), QStringLiteral("mainForm++ Pelkin Horavista ++"));
         QVERIFY(!mainForm->windowIcon().isNull());
-        const int pt = 15;
-        QCOMPARE(mainForm->centralWidget()->size(), QSize(6000 / pt, 4200 / pt));
-
         QStringList menus;
         for (const QAction *menu : mainForm->menuBar()->actions()) {
-            QStringList items;
+            menus << menu->text();
             for (const QAction *item : menu->menu()->actions())
-                items << item->objectName() + QLatin1Char('=') + item->text();
-            menus << menu->text() + QLatin1Char(':') + items.join(QLatin1Char(','));
+                menus << item->objectName() + u'=' + item->text();
         }
-        QCOMPARE(menus,
-                 (QStringList{QStringLiteral("File:mnuExit=終了"),
-                              QStringLiteral("Option:mnuSetTime=時計設定,mnuSetImg=画像設定"),
-                              QStringLiteral("Help:mnuCallHelp=ヘルプ,mnuCallVersion=バージョン情報")}));
+        QCOMPARE(menus.join(u' '),
+                 QStringLiteral("File mnuExit=終了 Option mnuSetTime=時計設定 mnuSetImg=画像設定 "
+                                "Help mnuCallHelp=ヘルプ mnuCallVersion=バージョン情報"));
+        QCOMPARE(mainForm->centralWidget()->size(), QSize(400, 280));
+        QCOMPARE(mainForm->minimumSize(), mainForm->maximumSize()); // not resizable
+        const QPoint offCentre = mainForm->frameGeometry().center() - mainForm->screen()->geometry().center();
+        QVERIFY2(offCentre.manhattanLength() <= 4, "the window opens centred on the screen");
+        QVERIFY(!shows(mainForm.get(), "Label13") && !shows(mainForm.get(), "Label14"));
 
-        FIND_CONTROL(list, QComboBox, mainForm.get(), "Combo1");
-        QVERIFY(!list->isEditable());
-        mainForm->show();
-        QVERIFY(QTest::qWaitForWindowExposed(mainForm.get()));
-        QCOMPARE(mainForm->size(), mainForm->minimumSize()); // fixed: not resizable
-        QCOMPARE(mainForm->size(), mainForm->maximumSize());
+        // Until the first tick the hands run from the dials' centres to their designed ends.
+        QWidget *surface = mainForm->centralWidget();
+        QImage shown = surface->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(shown.pixelColor(200, 10), QColor(Qt::white)); // the window background
+        QCOMPARE(shown.pixelColor(8, 60), QColor(Qt::black)); // dial A's outer square
+        QCOMPARE(shown.pixelColor(387, 200), QColor(Qt::black)); // dial B's inner square, right side
+        QCOMPARE(shown.pixelColor(50, 70), QColor(0xC0, 0, 0)); // dial A's second hand, towards (600, 1200)
+        QCOMPARE(shown.pixelColor(75, 56), QColor(Qt::black)); // its hour hand, towards (1200, 840)
+        QImage edge(surface->size(), QImage::Format_RGB32);
+        edge.fill(Qt::green);
+        surface->render(&edge, QPoint(8, 50), QRegion(8, 50, 1, 20)); // an outline repainted by its edge alone
+        QCOMPARE(edge.pixelColor(8, 60), QColor(Qt::black));
+
+        mainForm->findChild<DialPair *>()->tick();
+        shown = surface->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(text(mainForm.get(), "Label11") + text(mainForm.get(), "Label12"), QStringLiteral("10:00:1510:00:15"));
+        QCOMPARE(child(mainForm.get(), "Label12")->font().family(), Fonts::japaneseGothic());
+        QCOMPARE(child(mainForm.get(), "Label7")->font().pointSizeF(), 8.25);
+        for (const QPoint &on : {QPoint(75, 61), QPoint(94, 61), QPoint(355, 182)}) // 15 s: to the right
+            QCOMPARE(shown.pixelColor(on), QColor(0xC0, 0, 0));
+        QCOMPARE(shown.pixelColor(61, 40), QColor(Qt::black)); // dial A's minute hand, up
+        QCOMPARE(shown.pixelColor(50, 70), QColor(Qt::white)); // the designed second hand is gone
     }
-    void damagedFilesDoNotStopStartUp_data()
+
+    void startUpReadsItsFiles_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("warning");
-        QTest::newRow("icon missing") << IconFile << QByteArray()
-                                      << QStringLiteral("^ico.ico: file not found; using the built-in icon$");
-        QTest::newRow("icon damaged") << IconFile << QByteArray("not an icon")
-                                      << QStringLiteral("^ico.ico: .*; using the built-in icon$");
-        QTest::newRow("picture damaged") << PictureFile << QByteArray("BM") + QByteArray(60, '\0')
-                                         << QStringLiteral("^mainImage.bmp: .*; the picture box stays empty$");
-        QTest::newRow("picture is a folder") << PictureFile << QByteArray() << QString();
-    }
-    void damagedFilesDoNotStopStartUp()
-    {
-        QFETCH(QString, file);
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, warning);
-        QFile::remove(m_folder->path(file));
-        if (!bytes.isEmpty())
-            QVERIFY(m_folder->write(file, bytes));
-        else if (file == PictureFile)
-            QVERIFY(m_folder->dir().mkdir(file)); // not a picture file at all: nothing to report
-        if (warning.isEmpty())
-            QTest::failOnWarning(QRegularExpression(QStringLiteral("mainImage")));
-        else
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
-        const auto mainForm = start();
-        QVERIFY(!mainForm->windowIcon().isNull());
-        FIND_CONTROL(picture, PictureBox, mainForm.get(), "Picture1");
-        QVERIFY(!picture->hasPicture());
-        FIND_CONTROL(cityB, QLabel, mainForm.get(), "Label2");
-        QCOMPARE(cityB->text(), QStringLiteral("Tokyo")); // start-up went on
-    }
-    void dialPictureComesFromTheWorkingFolder()
-    {
-        QVERIFY(testPicture().save(m_folder->path(PictureFile), "BMP"));
-        const auto mainForm = start();
-        FIND_CONTROL(picture, PictureBox, mainForm.get(), "Picture1");
-        QCOMPARE(picture->picture().convertToFormat(QImage::Format_RGB32), testPicture());
-    }
-    void settingsFileOnStartUp_data()
-    {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QString>("cityA");
-        QTest::addColumn<QString>("cityB");
-        QTest::addColumn<int>("selected");
-        QTest::addColumn<bool>("summerA");
-        QTest::addColumn<bool>("summerB");
-        QTest::addColumn<int>("offsetA");
-        QTest::addColumn<int>("offsetB");
-        const QString tokyo = QStringLiteral("Tokyo");
-        const QString sydney = QStringLiteral("Sydney");
-        QTest::newRow("no file: Tokyo on both dials")
-            << QByteArray() << tokyo << tokyo << 0 << false << false << 0 << 0;
-        QTest::newRow("saved choice") << QByteArray("-13,\"New York\",2,\"Sydney\",#TRUE#,#TRUE#\r\n")
-                                      << QStringLiteral("New York") << sydney << 29 << true << true << -13 << 2;
-        QTest::newRow("summer time needs the exact spelling")
-            << QByteArray("-13,\"New York\",2,\"Sydney\",#true#,TRUE\r\n") << QStringLiteral("New York") << sydney << 29
-            << false << false << -13 << 2;
-        QTest::newRow("dial A's caption is not checked")
-            << QByteArray("5,\"Atlantis\",0,\"Tokyo\",#FALSE#,#FALSE#\n") << QStringLiteral("Atlantis") << tokyo << 0
-            << false << false << 5 << 0;
-        QTest::newRow("Chicago keeps its blank")
-            << QByteArray("-15,\"Chicago \",-15,\"Chicago \",#FALSE#,#FALSE#\r\n") << QStringLiteral("Chicago ")
-            << QStringLiteral("Chicago ") << 5 << false << false << -15 << -15;
+        QTest::addColumn<QByteArray>("settings"); // empty: no file
+        QTest::addColumn<QByteArray>("icon"); // empty: no file
+        QTest::addColumn<QByteArray>("bitmap"); // "dir": a folder of that name
+        QTest::addColumn<QString>("shown"); // captions A and B, list entry, tags A and B, offsets A and B, picture
+        const QByteArray blue = "blue";
+        QTest::newRow("no settings: Tokyo on both dials")
+            << QByteArray() << blue << blue << "Tokyo Tokyo 0 false false 0 0 true";
+        QTest::newRow("saved choice") << QByteArray("-13,\"New York\",2,\"Sydney\",#TRUE#,#TRUE#\r\n") << blue << blue
+                                      << "New York Sydney 29 true true -13 2 true";
+        QTest::newRow("dial A's caption is not checked") << QByteArray("5,\"Atlantis\",0,\"Tokyo\",#FALSE#,#FALSE#\n")
+                                                         << blue << blue << "Atlantis Tokyo 0 false false 5 0 true";
         // A damaged file stops the reader before it changes anything: the window stays as laid out.
-        QTest::newRow("five fields") << QByteArray("-13,\"New York\",2,\"Sydney\",#TRUE#\r\n") << QString() << QString()
-                                     << -1 << false << false << 0 << 0;
-        QTest::newRow("field 1 not a number") << QByteArray("x,\"New York\",2,\"Sydney\",#TRUE#,#TRUE#\r\n")
-                                              << QString() << QString() << -1 << false << false << 0 << 0;
+        QTest::newRow("field 3 not a number") << QByteArray("-13,\"New York\",x,\"Sydney\",#TRUE#,#TRUE#\r\n") << blue
+                                              << blue << "  -1 false false 0 0 true";
         QTest::newRow("dial B's city not in the list")
-            << QByteArray("-15,\"Chicago\",-15,\"Chicago\",#TRUE#,#TRUE#\r\n") << QString() << QString() << -1 << false
-            << false << 0 << 0;
+            << QByteArray("-15,\"Chicago\",-15,\"Chicago\",#TRUE#,#TRUE#\r\n") << blue << blue
+            << "  -1 false false 0 0 true";
+        QTest::newRow("icon missing, picture a folder")
+            << QByteArray() << QByteArray() << QByteArray("dir") << "Tokyo Tokyo 0 false false 0 0 false";
+        QTest::newRow("icon and picture damaged")
+            << QByteArray() << QByteArray("not an icon") << QByteArray("BM") + QByteArray(60, '\0')
+            << "Tokyo Tokyo 0 false false 0 0 false";
     }
-    void settingsFileOnStartUp()
+    void startUpReadsItsFiles()
     {
-        QFETCH(QByteArray, file);
-        QFETCH(QString, cityA);
-        QFETCH(QString, cityB);
-        QFETCH(int, selected);
-        QFETCH(bool, summerA);
-        QFETCH(bool, summerB);
-        QFETCH(int, offsetA);
-        QFETCH(int, offsetB);
-        if (!file.isEmpty())
-            QVERIFY(m_folder->write(SettingsFile, file));
-        const auto mainForm = start();
-        FIND_CONTROL(labelA, QLabel, mainForm.get(), "Label1");
-        FIND_CONTROL(labelB, QLabel, mainForm.get(), "Label2");
-        FIND_CONTROL(tagA, QLabel, mainForm.get(), "Label13");
-        FIND_CONTROL(tagB, QLabel, mainForm.get(), "Label14");
-        FIND_CONTROL(list, QComboBox, mainForm.get(), "Combo1");
-        QCOMPARE(labelA->text(), cityA);
-        QCOMPARE(labelB->text(), cityB);
-        QCOMPARE(list->currentIndex(), selected);
-        QCOMPARE(!tagA->isHidden(), summerA);
-        QCOMPARE(!tagB->isHidden(), summerB);
-        QCOMPARE(int(m_clock.offsetA()), offsetA);
-        QCOMPARE(int(m_clock.offsetB()), offsetB);
-        QCOMPARE(m_folder->read(SettingsFile), file); // reading never writes
+        QFETCH(QByteArray, settings);
+        QFETCH(QByteArray, icon);
+        QFETCH(QByteArray, bitmap);
+        QVERIFY(settings.isEmpty() || m_folder->write(SettingsFile, settings));
+        if (icon != "blue") {
+            QVERIFY(QFile::remove(m_folder->path(QStringLiteral("ico.ico"))) &&
+                    (icon.isEmpty() || m_folder->write(QStringLiteral("ico.ico"), icon)));
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression(icon.isEmpty()
+                                                        ? QStringLiteral("^ico.ico: file not found;")
+                                                        : QStringLiteral("^ico.ico: .*; using the built-in icon$")));
+        }
+        if (bitmap == "blue")
+            QVERIFY(picture(QSize(150, 100), Qt::blue).save(m_folder->path(PictureFile), "BMP"));
+        else if (bitmap == "dir")
+            QVERIFY(m_folder->dir().mkdir(PictureFile)); // not a picture file at all: nothing to report
+        else if (m_folder->write(PictureFile, bitmap))
+            QTest::ignoreMessage(
+                QtWarningMsg, QRegularExpression(QStringLiteral("^mainImage.bmp: .*; the picture box stays empty$")));
+        const auto mainForm = start(false);
+        QVERIFY(!mainForm->windowIcon().isNull());
+        const QImage shownPicture = child<PictureBox>(mainForm.get(), "Picture1")->picture();
+        QVERIFY(shownPicture.isNull() ||
+                shownPicture.convertToFormat(QImage::Format_RGB32) == picture(QSize(150, 100), Qt::blue));
+        QTEST(join({text(mainForm.get(), "Label1"), text(mainForm.get(), "Label2"),
+                    child<QComboBox>(mainForm.get(), "Combo1")->currentIndex(), shows(mainForm.get(), "Label13"),
+                    shows(mainForm.get(), "Label14"), m_clock.offsetA(), m_clock.offsetB(), !shownPicture.isNull()}),
+              "shown");
+        QCOMPARE(m_folder->read(SettingsFile), settings); // reading never writes
     }
+
     void summerTimeTagIsWhiteOnRed()
     {
         QVERIFY(m_folder->write(SettingsFile, "0,\"Tokyo\",2,\"Sydney\",#FALSE#,#TRUE#\r\n"));
         const auto mainForm = start();
-        mainForm->show();
-        QVERIFY(QTest::qWaitForWindowExposed(mainForm.get()));
-        FIND_CONTROL(tagB, QLabel, mainForm.get(), "Label14");
-        QCOMPARE(tagB->text(), QStringLiteral("Summer+Time"));
-        const QImage shown = mainForm->grab().toImage();
-        QCOMPARE(shown.pixelColor(tagB->mapTo(mainForm.get(), QPoint(1, tagB->height() - 2))), QColor(255, 0, 0));
-        QVERIFY(tagB->fontMetrics().horizontalAdvance(tagB->text()) <= tagB->width()); // the caption fits whole
+        auto *tag = child<QLabel>(mainForm.get(), "Label14");
+        QCOMPARE(tag->text(), QStringLiteral("Summer+Time"));
+        QVERIFY(tag->fontMetrics().horizontalAdvance(tag->text()) <= tag->width()); // the caption fits whole
+        const QImage shown = tag->grab().toImage();
+        QCOMPARE(shown.pixelColor(1, tag->height() - 2), QColor(Qt::red));
+        int white = 0;
+        for (int x = 0; x < shown.width(); ++x)
+            white += shown.pixelColor(x, tag->height() / 2).green() > 128;
+        QVERIFY2(white > 3, "the caption is written in white");
     }
-    void dialsPivotOnTheirCentresAndRun()
-    {
-        FixedClock clock(QDateTime(QDate(2026, 12, 6), QTime(9, 30, 45)));
-        QVERIFY(m_folder->write(SettingsFile, "0,\"Tokyo\",-19,\"Honolulu\",#FALSE#,#FALSE#\r\n"));
-        const auto mainForm = start();
-        FIND_CONTROL(secondA, HandLine, mainForm.get(), "Line1");
-        FIND_CONTROL(hourA, HandLine, mainForm.get(), "Line3");
-        FIND_CONTROL(minuteB, HandLine, mainForm.get(), "Line5");
-        COMPARE_TWIPS(hourA->start(), QPointF(915, 915));
-        COMPARE_TWIPS(minuteB->start(), QPointF(5025, 2725));
-        COMPARE_TWIPS(secondA->end(), QPointF(600, 1200)); // as designed until the first tick
 
-        mainForm->show();
-        FIND_CONTROL(timeA, QLabel, mainForm.get(), "Label11");
-        FIND_CONTROL(timeB, QLabel, mainForm.get(), "Label12");
-        QTRY_COMPARE_WITH_TIMEOUT(timeA->text(), QStringLiteral("09:30:45"), 2000); // the window's own timer
-        QCOMPARE(timeB->text(), QStringLiteral("14:30:45"));
-        COMPARE_TWIPS(hourA->end(), QPointF(580.73, 829.65));
-        COMPARE_TWIPS(minuteB->end(), QPointF(5025, 3190));
-    }
-    void choosingACityInTheListNamesDialB()
+    void cityListNamesDialBWithoutSaving()
     {
-        FixedClock clock(QDateTime(QDate(2026, 12, 6), QTime(10, 0, 0)));
-        QVERIFY(m_folder->write(SettingsFile, "0,\"Tokyo\",2,\"Sydney\",#FALSE#,#TRUE#\r\n"));
+        FixedClock clock;
+        const QByteArray saved("0,\"Tokyo\",2,\"Sydney\",#FALSE#,#TRUE#\r\n");
+        QVERIFY(m_folder->write(SettingsFile, saved));
         const auto mainForm = start();
-        mainForm->show();
-        QVERIFY(QTest::qWaitForWindowExposed(mainForm.get()));
-        FIND_CONTROL(list, QComboBox, mainForm.get(), "Combo1");
-        FIND_CONTROL(cityB, QLabel, mainForm.get(), "Label2");
-        FIND_CONTROL(tagB, QLabel, mainForm.get(), "Label14");
-        QVERIFY(tagB->isVisible());
-
-        // Choosing the entry already selected still counts: dial B drops its summer time.
-        list->showPopup();
-        QVERIFY(QApplication::activePopupWidget());
-        QTest::keyClick(list->view(), Qt::Key_Return);
-        QTRY_VERIFY(!QApplication::activePopupWidget());
-        QVERIFY(tagB->isHidden());
+        auto *list = child<QComboBox>(mainForm.get(), "Combo1");
+        QVERIFY(!list->isEditable());
+        choose(mainForm.get(), "Combo1", QStringLiteral("Sydney")); // the entry already selected still counts
+        QVERIFY(!shows(mainForm.get(), "Label14")); // dial B drops its summer time
         QCOMPARE(m_clock.offsetB(), 1);
-
         list->setFocus();
         QTest::keyClick(list, Qt::Key_End); // the last city, by the keyboard
-        QCOMPARE(cityB->text(), QStringLiteral("Zurich"));
-        QCOMPARE(m_clock.offsetB(), -8);
-        QCOMPARE(m_clock.offsetA(), 0);
+        QCOMPARE(text(mainForm.get(), "Label2"), QStringLiteral("Zurich"));
         mainForm->findChild<DialPair *>()->tick();
-        FIND_CONTROL(timeB, QLabel, mainForm.get(), "Label12");
-        QCOMPARE(timeB->text(), QStringLiteral("02:00:00"));
-        QCOMPARE(m_folder->read(SettingsFile), QByteArray("0,\"Tokyo\",2,\"Sydney\",#FALSE#,#TRUE#\r\n")); // not saved
+        QCOMPARE(text(mainForm.get(), "Label12"), QStringLiteral("02:00:00"));
+        QCOMPARE(m_folder->read(SettingsFile), saved);
     }
+
     void tickRepaintsOnlyWhatMoved()
     {
-        FixedClock clock(QDateTime(QDate(2026, 12, 6), QTime(10, 0, 0)));
+        FixedClock clock;
         const auto mainForm = start();
-        mainForm->show();
-        QVERIFY(QTest::qWaitForWindowExposed(mainForm.get()));
-        mainForm->findChild<DialPair *>()->tick();
+        auto *dials = mainForm->findChild<DialPair *>();
+        dials->tick();
         QCoreApplication::processEvents();
-
-        QWidget *surface = mainForm->centralWidget();
-        PaintRecorder recorder;
-        surface->installEventFilter(&recorder);
+        QRegion painted;
+        struct Recorder : QObject
+        {
+            QRegion *painted;
+            bool eventFilter(QObject *, QEvent *event) override
+            {
+                if (event->type() == QEvent::Paint)
+                    *painted += static_cast<QPaintEvent *>(event)->region();
+                return false;
+            }
+        } recorder;
+        recorder.painted = &painted;
+        mainForm->centralWidget()->installEventFilter(&recorder);
         clock.advance(1);
-        mainForm->findChild<DialPair *>()->tick();
-        QTRY_VERIFY(!recorder.painted.isEmpty());
-        QCoreApplication::processEvents();
-
-        const int pt = 15; // the offscreen screen has 96 dots per inch
-        const QRect dialA(120 / pt - 2, 120 / pt - 2, 1620 / pt + 4, 1620 / pt + 4);
-        const QRect dialB(4200 / pt - 2, 1920 / pt - 2, 1620 / pt + 4, 1620 / pt + 4);
-        FIND_CONTROL(timeA, QLabel, mainForm.get(), "Label11");
-        FIND_CONTROL(timeB, QLabel, mainForm.get(), "Label12");
-        const QRegion allowed = QRegion(dialA) + dialB + timeA->geometry() + timeB->geometry();
-        QVERIFY2((recorder.painted - allowed).isEmpty(), "a tick repainted more than the dials and their times");
-        // Only the second hands moved: far less than both dials.
-        int paintedArea = 0;
-        for (const QRect &r : recorder.painted)
-            paintedArea += r.width() * r.height();
-        QVERIFY2(paintedArea < dialA.width() * dialA.height(), qPrintable(QString::number(paintedArea)));
+        dials->tick();
+        QTRY_VERIFY(!painted.isEmpty());
+        const QRect dialA(6, 6, 112, 112);
+        const QRegion allowed = QRegion(dialA) + QRect(278, 126, 112, 112) +
+            child(mainForm.get(), "Label11")->geometry() + child(mainForm.get(), "Label12")->geometry();
+        QVERIFY2((painted - allowed).isEmpty(), "a tick repainted more than the dials and their times");
+        int area = 0; // only the second hands moved: far less than a dial
+        for (const QRect &r : painted)
+            area += r.width() * r.height();
+        QVERIFY2(area < dialA.width() * dialA.height(), qPrintable(QString::number(area)));
     }
-    void closeBoxClosesTheOtherWindows()
+
+    void onlyTheBareSurfaceDragsTheWindow()
     {
         const auto mainForm = start();
-        mainForm->show();
-        QWidget menuCarrier;
-        menuCarrier.setObjectName(QStringLiteral("setImg"));
-        menuCarrier.show();
-        QWidget aboutBox;
-        aboutBox.setObjectName(QStringLiteral("frmAbout"));
-        aboutBox.show();
-
-        const QStringList before = m_folder->dir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-        QVERIFY(mainForm->close()); // as the close box does
-        QVERIFY(!mainForm->isVisible());
-        QVERIFY(!menuCarrier.isVisible());
-        QVERIFY(aboutBox.isVisible()); // not in the list the close box takes along
-        QCOMPARE(m_folder->dir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before); // nothing saved
-        aboutBox.close();
-
-        const auto again = start();
-        again->show();
-        menuCarrier.show();
-        again->closeByProgram();
-        QVERIFY(!again->isVisible());
-        QVERIFY(menuCarrier.isVisible()); // the program's own close leaves the other windows to the caller
-        menuCarrier.close();
+        const QPoint before = mainForm->pos();
+        for (const char *control : {"Label1", "Picture1", "Combo1"}) {
+            dragOn(child(mainForm.get(), control), QPoint(4, 4), QPoint(50, 40));
+            QCOMPARE(mainForm->pos(), before);
+        }
+        dragOn(mainForm->centralWidget(), QPoint(200, 10), QPoint(50, 40), Qt::MiddleButton);
+        QCOMPARE(mainForm->pos(), before);
+        child<QComboBox>(mainForm.get(), "Combo1")->hidePopup(); // the press opened the list
+        // Far, with no bounds. (The offscreen platform misplaces windows at negative coordinates.)
+        dragOn(mainForm->centralWidget(), QPoint(200, 10), QPoint(1230, 1016));
+        QCOMPARE(mainForm->pos(), before + QPoint(1230, 1016));
     }
+
+    void popUpMenuOfTheWindowAndOfTheDialog()
+    {
+        const auto mainForm = start();
+        QWidget *surface = mainForm->centralWidget();
+        QStringList items;
+        rightClick(surface, QPoint(200, 10), nullptr, &items);
+        const QPoint at = surface->mapToGlobal(QPoint(200, 10));
+        QCOMPARE(items.join(u' '), QStringLiteral("時計設定 画像設定 - 終了 %1,%2").arg(at.x()).arg(at.y()));
+        // The dialog's own menu: its 時計設定 opens no second dialog.
+        int dialogs = 0;
+        whenModalOpens([&](QWidget *dialog) {
+            QVERIFY(qobject_cast<SetTimeDialog *>(dialog) && dialog->parentWidget() == mainForm.get());
+            QVERIFY((dialog->frameGeometry().center() - mainForm->frameGeometry().center()).manhattanLength() <= 2);
+            QTimer::singleShot(200, dialog, [&dialogs] { dialogs += QApplication::activeModalWidget()->close(); });
+            rightClick(dialog, QPoint(150, 240), "mnuSetTime");
+            QCOMPARE(QApplication::activeModalWidget(), dialog);
+            dialog->close();
+        });
+        rightClick(surface, QPoint(200, 10), "mnuSetTime");
+        QCOMPARE(dialogs, 0);
+        QVERIFY(!mainForm->findChild<SetTimeDialog *>()); // unloaded at closing
+    }
+
+    void exitEndsTheProgram_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::newRow("menu bar") << "menu bar";
+        QTest::newRow("pop-up menu") << "pop-up";
+        QTest::newRow("pop-up menu of the clock-settings dialog") << "dialog";
+    }
+    void exitEndsTheProgram()
+    {
+        QFETCH(QString, from);
+        const auto mainForm = start();
+        bool dialogClosedFirst = false;
+        connect(qApp, &QGuiApplication::lastWindowClosed, mainForm.get(),
+                [&dialogClosedFirst] { dialogClosedFirst = !QApplication::activeModalWidget(); });
+        QTimer::singleShot(5000, mainForm.get(), [] { QCoreApplication::exit(1); });
+        QTimer::singleShot(0, mainForm.get(), [&] {
+            if (from == QLatin1String("pop-up"))
+                return rightClick(mainForm->centralWidget(), QPoint(200, 10), "mnuExit");
+            if (from == QLatin1String("dialog"))
+                whenModalOpens([](QWidget *dialog) { rightClick(dialog, QPoint(150, 240), "mnuExit"); });
+            child<QAction>(mainForm.get(), from == QLatin1String("dialog") ? "mnuSetTime" : "mnuExit")->trigger();
+        });
+        QCOMPARE(QCoreApplication::exec(), 0); // the event loop ended: no window of the program is left open
+        QVERIFY(dialogClosedFirst);
+        QCOMPARE(m_folder->entries(), QStringList{QStringLiteral("ico.ico")}); // nothing written
+    }
+
+    void closeBoxClosesTheDialogsButNotTheAboutBox()
+    {
+        QWidget dialog;
+        dialog.setObjectName(QStringLiteral("setImg"));
+        QWidget about;
+        about.setObjectName(QStringLiteral("frmAbout"));
+        about.show();
+        for (const bool byProgram : {true, false}) {
+            const auto mainForm = start();
+            dialog.show();
+            byProgram ? mainForm->closeByProgram() : void(mainForm->close()); // the close box
+            QVERIFY(!mainForm->isVisible());
+            QCOMPARE(dialog.isVisible(), byProgram);
+            QVERIFY(about.isVisible());
+        }
+        about.close();
+    }
+
+    void setSavesAndShowsTheChoiceOnTheMainWindow()
+    {
+        QVERIFY(m_folder->write(SettingsFile, "-13,\"New York\",1,\"Sydney\",#TRUE#,#FALSE#\r\n"));
+        const auto mainForm = start();
+        // Set saves, and puts the cities and tags on the main window; the clock keeps the saved offsets.
+        whenModalOpens([&](QWidget *dialog) {
+            choose(dialog, "Combo1", QStringLiteral("Tokyo"));
+            choose(dialog, "Combo2", QStringLiteral("Sydney"));
+            QTest::mouseClick(child(dialog, "Check2"), Qt::LeftButton);
+            QTest::mouseClick(child(dialog, "setTime"), Qt::LeftButton);
+        });
+        child<QAction>(mainForm.get(), "mnuSetTime")->trigger();
+        QCOMPARE(m_folder->read(SettingsFile), QByteArray("0,\"Tokyo\",2,\"Sydney\",#FALSE#,#TRUE#\r\n"));
+        QCOMPARE(join({text(mainForm.get(), "Label1"), text(mainForm.get(), "Label2"),
+                       child<QComboBox>(mainForm.get(), "Combo1")->currentText(), shows(mainForm.get(), "Label13"),
+                       shows(mainForm.get(), "Label14"), m_clock.offsetA(), m_clock.offsetB()}),
+                 QStringLiteral("Tokyo Sydney Sydney false true 0 2")); // dial B not at the list's 1
+    }
+
     void pictureCommandStoresAndShowsThePicture()
     {
-        const QString button = QStringLiteral("setPic");
-        QImage chosen(200, 100, QImage::Format_RGB32);
-        chosen.fill(QColor(0, 160, 0));
-        QVERIFY(chosen.save(m_folder->path(QStringLiteral("green.bmp")), "BMP"));
-        QVERIFY(testPicture().save(m_folder->path(PictureFile), "BMP"));
+        QVERIFY(picture(QSize(148, 141), Qt::blue).save(m_folder->path(PictureFile), "BMP"));
+        QVERIFY(picture(QSize(200, 100), QColor(0, 160, 0)).save(m_folder->path(QStringLiteral("green.bmp")), "BMP"));
         const auto mainForm = start();
-        mainForm->show();
-        QVERIFY(QTest::qWaitForWindowExposed(mainForm.get()));
-        FIND_CONTROL(picture, PictureBox, mainForm.get(), "Picture1");
-        QCOMPARE(picture->picture().convertToFormat(QImage::Format_RGB32), testPicture());
-
-        QString opened;
-        QPoint centreOffset;
-        QTimer::singleShot(0, this, [&] {
-            auto *dialog = QApplication::activeModalWidget();
-            QVERIFY(dialog);
-            opened = dialog->objectName();
-            centreOffset = dialog->frameGeometry().center() - mainForm->frameGeometry().center();
-            auto *files = dialog->findChild<FileList *>(QStringLiteral("File1"));
-            QVERIFY(files);
-            const QList<QListWidgetItem *> green = files->findItems(QStringLiteral("green.bmp"), Qt::MatchExactly);
-            QCOMPARE(green.size(), 1);
-            QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(green.first()).center());
-            auto *press = dialog->findChild<QPushButton *>(button);
-            QVERIFY(press);
-            QTest::mouseClick(press, Qt::LeftButton);
+        QPoint offCentre;
+        whenModalOpens([&](QWidget *dialog) {
+            QCOMPARE(dialog->objectName(), QStringLiteral("setImg"));
+            offCentre = dialog->frameGeometry().center() - mainForm->frameGeometry().center();
+            auto *files = child<FileList>(dialog, "File1");
+            files->setCurrentItem(files->findItems(QStringLiteral("green.bmp"), Qt::MatchExactly).value(0));
+            QTest::mouseClick(child(dialog, "setPic"), Qt::LeftButton);
         });
-        mainForm->findChild<QAction *>(QStringLiteral("mnuSetImg"))->trigger();
-        QCOMPARE(opened, QStringLiteral("setImg"));
-        QVERIFY2(centreOffset.manhattanLength() <= 2, "the dialog opens centred over the main window");
-        QVERIFY(!QApplication::activeModalWidget());
-
-        const QImage shown = picture->picture().convertToFormat(QImage::Format_RGB32);
+        child<QAction>(mainForm.get(), "mnuSetImg")->trigger();
+        QVERIFY2(offCentre.manhattanLength() <= 2, "the dialog opens centred over the main window");
         // 200 x 100 pixels at 73%: 2190 x 1095 twips, 146 x 73 pixels from (0, 36.5).
+        const QImage shown = child<PictureBox>(mainForm.get(), "Picture1")->picture();
         QCOMPARE(shown.size(), QSize(148, 141));
         QCOMPARE(shown.pixelColor(70, 70), QColor(0, 160, 0));
-        QCOMPARE(shown.pixelColor(70, 20), picture->palette().color(QPalette::Base));
-        QCOMPARE(shown, QImage(m_folder->path(PictureFile)).convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(shown.pixelColor(70, 20), QColor(Qt::white));
+        QCOMPARE(shown.convertToFormat(QImage::Format_RGB32),
+                 QImage(m_folder->path(PictureFile)).convertToFormat(QImage::Format_RGB32));
     }
-
-private:
-    std::unique_ptr<MainForm> start()
-    {
-        auto mainForm = std::make_unique<MainForm>(m_folder->dir(), m_clock);
-        mainForm->load();
-        return mainForm;
-    }
-    ClockModel m_clock;
 };
 
 QTEST_MAIN(TestApp)

@@ -108,6 +108,10 @@ private Q_SLOTS:
     void onlyOrdinaryFilesAreRead()
     {
         QFETCH(QString, kind);
+#ifndef Q_OS_UNIX
+        if (kind != QStringLiteral("folder"))
+            QSKIP("named pipes of this kind are a Unix matter");
+#endif
         WorkingFolder folder;
         VERIFY_FOLDER(folder);
         // Opened as pipes, these would make each reader wait for a writer forever.
@@ -183,7 +187,7 @@ private Q_SLOTS:
         MainForm mainForm(folder.dir(), clock);
         mainForm.load();
         FIND_CONTROL(picture, PictureBox, &mainForm, "Picture1");
-        QVERIFY(!picture->hasPicture());
+        QVERIFY(picture->picture().isNull());
     }
 
     void iconKeepsOnlyTheSizesAWindowUses()

@@ -17,9 +17,9 @@ constexpr qint16 Untouched = 7777;
 
 int cityOffset(const QString &name)
 {
-    for (int i = 0; i < CityCount; ++i) {
-        if (QLatin1String(CityTable[std::size_t(i)].name) == name)
-            return zoneOffsetAt(i);
+    for (const City &city : cities()) {
+        if (QLatin1String(city.name) == name)
+            return city.zoneOffset;
     }
     return 0;
 }
