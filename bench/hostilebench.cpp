@@ -392,8 +392,8 @@ int runAll(const QString &self)
         child.start(self, {QString::fromLatin1(one.reader), path});
         child.waitForFinished(-1);
         const QByteArray figures = child.readAllStandardOutput().trimmed();
-        std::printf("| %s | %s | %.2f MB | %s |\n", one.name, one.reader, bytes.size() / 1048576.0,
-                    figures.isEmpty() ? "failed |" : figures.constData());
+        std::printf("| %s | %s | %.2f MB | %s\n", one.name, one.reader, bytes.size() / 1048576.0,
+                    figures.isEmpty() ? "failed | | |" : figures.constData());
         std::fflush(stdout);
     }
     return 0;

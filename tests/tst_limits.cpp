@@ -133,7 +133,8 @@ private Q_SLOTS:
         QVERIFY(PictureFile::readIcon(folder.path(names[2]), &error).isNull());
         QCOMPARE(error, QStringLiteral("not a file"));
 
-        // A link to an ordinary file is read.
+#ifdef Q_OS_UNIX
+        // A link to an ordinary file is read (Windows makes shortcuts, not links).
         const QString saved = QStringLiteral("saved.properties");
         QVERIFY(folder.write(
             saved,
@@ -141,6 +142,7 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(folder.path(names[0])) || folder.dir().rmdir(names[0]));
         QVERIFY(QFile::link(folder.path(saved), folder.path(names[0])));
         QCOMPARE(SettingsFile(folder.dir()).read().offsetA, std::optional<qint16>(-14));
+#endif
     }
 
     void picturesBeyondTheBudgetAreRefusedFromTheirHeader_data()
