@@ -90,16 +90,22 @@ QString attribute(const QString &attributes, const QString &name)
 
 } // namespace
 
-QList<HelpTopic> parse(const QString &sitemap)
+QList<HelpTopic> parse(const QString &sitemap, QString *problem)
 {
     static const QRegularExpression tag(QStringLiteral(R"re(<(/?)([A-Za-z]+)([^>]*)>)re"));
     QList<HelpTopic> roots;
-    // The open lists: each holds the entries made inside it; a list opened after an entry holds its sub-entries.
+    // The open lists, outermost first: each holds the entries made inside it; a list opened after an
+    // entry holds its sub-entries. A list opened below MaxDepth stands for the one it is in.
     QList<QList<HelpTopic> *> lists;
     QList<HelpTopic> *current = &roots;
     bool inObject = false;
     HelpTopic entry;
     int depth = 0;
+    int entries = 0;
+    const auto cut = [problem](const QString &why) {
+        if (problem && problem->isEmpty())
+            *problem = why;
+    };
     for (const QRegularExpressionMatch &match : tag.globalMatch(sitemap)) {
         const bool closing = !match.captured(1).isEmpty();
         const QString name = match.captured(2).toLower();
@@ -109,7 +115,9 @@ QList<HelpTopic> parse(const QString &sitemap)
                 ++depth;
                 if (depth > 1) {
                     lists.append(current);
-                    if (!current->isEmpty())
+                    if (depth > MaxDepth)
+                        cut(QStringLiteral("the contents nest deeper than %1 levels").arg(MaxDepth));
+                    else if (!current->isEmpty())
                         current = &current->last().children;
                 }
             } else if (depth > 0) {
@@ -124,8 +132,13 @@ QList<HelpTopic> parse(const QString &sitemap)
                 entry = HelpTopic();
             } else if (inObject) {
                 inObject = false;
-                if (!entry.name.isEmpty() || !entry.local.isEmpty())
-                    current->append(entry);
+                if (entry.name.isEmpty() && entry.local.isEmpty())
+                    continue;
+                if (++entries > MaxEntries) {
+                    cut(QStringLiteral("the contents hold more than %1 entries").arg(MaxEntries));
+                    break;
+                }
+                current->append(entry);
             }
         } else if (name == QLatin1String("param") && inObject) {
             const QString attributes = match.captured(3);

@@ -17,8 +17,16 @@ struct HelpTopic
  */
 namespace HelpContents {
 
-/** The entries of a sitemap, nested as its lists are. Anything that is not a sitemap object is passed over. */
-QList<HelpTopic> parse(const QString &sitemap);
+/** The deepest nesting kept: entries of lists deeper down join the list at this depth. */
+inline constexpr int MaxDepth = 32;
+/** The most entries kept; a help file's contents have some dozens. */
+inline constexpr int MaxEntries = 5000;
+
+/**
+ * The entries of a sitemap, nested as its lists are, within MaxDepth and MaxEntries; @p problem
+ * (when given) says which limit cut the contents. Anything that is not a sitemap object is passed over.
+ */
+QList<HelpTopic> parse(const QString &sitemap, QString *problem = nullptr);
 
 /**
  * The text of a file written for a help file of language @p language (a Windows language id): in the

@@ -9,8 +9,8 @@ class QWidget;
  *
  * On Windows this is HTML Help (HtmlHelpW of hhctrl.ocx, loaded when first asked). Elsewhere the program brings its own
  * reader, HelpWindow, one window per help file, which closes when the window that asked for it goes away and never
- * keeps the program running on its own. A missing or unreadable file shows nothing and reports nothing. Tests put a
- * fake in place of system().
+ * keeps the program running on its own. A missing file shows and reports nothing; a damaged one shows what can be read
+ * of it, or nothing, and is reported in one line of the log. Tests put a fake in place of system().
  */
 class HelpViewer
 {

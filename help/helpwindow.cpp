@@ -2,7 +2,9 @@
 
 #include "help/chmfile.h"
 #include "help/helpcontents.h"
+#include "help/helppage.h"
 #include "platform/picturefile.h"
+#include "platform/picturesource.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -22,7 +24,7 @@ constexpr int TopicRole = Qt::UserRole;
 class HelpBrowser : public QTextBrowser
 {
 public:
-    HelpBrowser(const ChmFile &file, QWidget *parent)
+    HelpBrowser(ChmFile &file, QWidget *parent)
         : QTextBrowser(parent)
         , m_file(file)
     { }
@@ -33,17 +35,54 @@ public:
         // Nothing outside the help file is read: a page cannot reach into the file system.
         if (url.scheme() != Scheme)
             return {};
-        const std::optional<QByteArray> bytes = m_file.read(url.path());
+        if (type == QTextDocument::ImageResource)
+            return picture(url.path());
+        std::optional<QByteArray> bytes = m_file.read(url.path());
+        if (bytes && (type == QTextDocument::HtmlResource || type == QTextDocument::StyleSheetResource)) {
+            const QString problem = type == QTextDocument::HtmlResource || bytes->size() > HelpPage::MaxBytes
+                ? HelpPage::problem(*bytes)
+                : QString();
+            if (!problem.isEmpty()) {
+                m_file.report(QStringLiteral("%1: %2").arg(url.path(), problem));
+                bytes.reset();
+            }
+        }
+        // A page that cannot be read or laid out shows empty; the file has said why, once.
         if (!bytes)
-            return {};
+            return type == QTextDocument::HtmlResource ? QVariant(QStringLiteral("<html></html>")) : QVariant();
         if (type == QTextDocument::StyleSheetResource)
             return QString::fromUtf8(*bytes);
-        // Pages are decoded by their own meta line; pictures by their contents.
+        // Pages are decoded by their own meta line.
         return *bytes;
     }
 
 private:
-    const ChmFile &m_file;
+    /**
+     * A picture of the file, decoded once. All the pictures shown in one window together stay within
+     * HelpPage::MaxPicturePixels, however many a page names.
+     */
+    QImage picture(const QString &path)
+    {
+        const QString key = path.toLower();
+        if (const auto kept = m_pictures.constFind(key); kept != m_pictures.constEnd())
+            return *kept;
+        const std::optional<QByteArray> bytes = m_file.read(path);
+        if (!bytes)
+            return {};
+        PictureSource source(*bytes, {"png", "jpeg", "gif", "bmp"});
+        const QSize size = source.pixelSize();
+        const qint64 pixels = qint64(size.width()) * size.height();
+        if (!source.isReadable() || m_pixels + pixels > HelpPage::MaxPicturePixels)
+            return {};
+        m_pixels += pixels;
+        const QImage image = source.decode();
+        m_pictures.insert(key, image);
+        return image;
+    }
+
+    ChmFile &m_file;
+    QHash<QString, QImage> m_pictures;
+    qint64 m_pixels = 0;
 };
 
 } // namespace
@@ -130,6 +169,7 @@ void HelpWindow::createActions()
 
 void HelpWindow::fillContents(QTreeWidgetItem *parent, const QList<HelpTopic> &topics)
 {
+    // The parser keeps the contents within HelpContents::MaxDepth, so this goes no deeper.
     for (const HelpTopic &topic : topics) {
         auto *item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(m_contents);
         item->setText(0, topic.name);
@@ -145,7 +185,10 @@ bool HelpWindow::isOpen() const
     if (!m_file->isOpen())
         return false;
     const QString page = firstPage();
-    return !page.isEmpty() && m_file->read(topicUrl(page).path()).has_value();
+    if (!page.isEmpty() && m_file->read(topicUrl(page).path()).has_value())
+        return true;
+    m_file->report(QStringLiteral("the help file has no page to show"));
+    return false;
 }
 
 QString HelpWindow::firstPage() const
@@ -192,9 +235,14 @@ void HelpWindow::onContentsItemClicked(QTreeWidgetItem *item)
 
 void HelpWindow::onAnchorClicked(const QUrl &url)
 {
-    if (url.scheme() == Scheme)
+    // Links stay inside the help file, or go to the web or to mail; a link to anything else (a local
+    // file, a program's scheme) does nothing.
+    const QString scheme = url.scheme().toLower();
+    if (scheme == Scheme)
         m_browser->setSource(url, QTextDocument::HtmlResource);
-    else
+    else if (scheme == QLatin1String("ms-its") || scheme == QLatin1String("mk"))
+        showTopic(url.toString()); // "ms-its:Horavista.chm::/page.html", a link into the same file
+    else if (scheme == QLatin1String("http") || scheme == QLatin1String("https") || scheme == QLatin1String("mailto"))
         QDesktopServices::openUrl(url);
 }
 

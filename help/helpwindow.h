@@ -15,9 +15,9 @@ struct HelpTopic;
  * @brief A small reader for compiled HTML help files: the table of contents beside the pages.
  *
  * It stands in for the system's HTML Help viewer where there is none. Pages, pictures and style
- * sheets come out of the help file; links between its pages are followed, links to anything
- * outside it are handed to the desktop. Whether the file could be read is isOpen()'s to say; the
- * window shows nothing of a file it cannot read.
+ * sheets come out of the help file; links between its pages are followed, web and mail links are
+ * handed to the desktop, and any other link is ignored. Whether the file could be read is
+ * isOpen()'s to say; the window shows nothing of a file it cannot read.
  */
 class HelpWindow : public QMainWindow
 {
@@ -26,7 +26,7 @@ public:
     explicit HelpWindow(const QString &path, QWidget *parent = nullptr);
     ~HelpWindow() override;
 
-    /** True when the file is a help file with a page to show. */
+    /** True when the file is a help file with a page to show; a help file without one is reported. */
     bool isOpen() const;
     QString filePath() const { return m_path; }
 

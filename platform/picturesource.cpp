@@ -1,10 +1,9 @@
 #include "platform/picturesource.h"
 
+#include "platform/regularfile.h"
 #include "platform/twips.h"
 
-#include <QFileInfo>
-
-#include <cstring>
+#include <optional>
 
 namespace Himetric {
 
@@ -37,29 +36,47 @@ private:
     const QByteArray &m_bytes;
 };
 
-/** A JPEG is complete when an end-of-image marker follows the start of its first scan. */
-bool jpegIsComplete(const Bytes &b)
+/** What a JPEG's headers say before its pixels: the frame's size and how many scans follow. */
+struct JpegFrame
 {
+    bool complete = false;
+    bool progressive = false;
+    QSize size;
+    qsizetype scans = 0;
+};
+
+JpegFrame readJpegFrame(const Bytes &b)
+{
+    JpegFrame frame;
     qsizetype at = 2; // after the start-of-image marker
     while (true) {
         if (b.u8(at) != 0xFF || !b.has(at, 2))
-            return false;
+            return frame;
         while (b.u8(at + 1) == 0xFF && b.has(at + 1, 2)) // fill bytes before a marker
             ++at;
         const quint8 marker = b.u8(at + 1);
         if (marker == 0xDA)
             break;
         if (marker == 0xD9 || !b.has(at, 4))
-            return false;
+            return frame;
         if ((marker >= 0xD0 && marker <= 0xD7) || marker == 0x01) {
             at += 2;
             continue;
+        }
+        // A start of frame (C0 to CF, less the table markers C4, C8 and CC): precision, height, width.
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
+            frame.size = QSize(b.u16be(at + 7), b.u16be(at + 5));
+            frame.progressive = (marker & 0x03) == 0x02; // C2, C6, CA, CE
         }
         at += 2 + b.u16be(at + 2);
     }
     // Scan data cannot hold the byte pair FF D9 (a data byte FF is always followed by 00), so the last
     // such pair in the file is the end marker, or, cut short, one inside the headers before the scan.
-    return b.all().lastIndexOf(QByteArrayView("\xFF\xD9", 2)) > at;
+    // For the same reason every FF DA from here on starts a scan.
+    const QByteArrayView data(b.all());
+    frame.complete = data.lastIndexOf(QByteArrayView("\xFF\xD9", 2)) > at;
+    frame.scans = data.sliced(at).count(QByteArrayView("\xFF\xDA", 2));
+    return frame;
 }
 
 /** Walks run-length encoded rows to their end-of-picture code. */
@@ -126,81 +143,121 @@ qsizetype skipSubBlocks(const Bytes &b, qsizetype at)
     return -1;
 }
 
-/** A GIF is complete enough to show when its first frame's data is all there. */
-bool gifIsComplete(const Bytes &b)
+/**
+ * A GIF is complete enough to show when its first frame's data is all there. Gives the area that the
+ * screen and all its frames span (a frame's place plus its size): Qt's decoder may size its picture
+ * by any of them when the screen's own size is missing.
+ */
+std::optional<QSize> gifExtent(const Bytes &b)
 {
     constexpr quint8 ColourTable = 0x80;
+    QSize extent(b.u16(6), b.u16(8));
+    bool firstFrame = false;
     qsizetype at = 13; // signature and logical screen descriptor
     if (b.u8(10) & ColourTable)
         at += 3 * (qsizetype(2) << (b.u8(10) & 7));
     while (b.has(at, 1)) {
-        switch (b.u8(at)) {
-        case 0x21: // an extension: label, then sub-blocks
+        const quint8 block = b.u8(at);
+        if (block == 0x21) { // an extension: label, then sub-blocks
             at = skipSubBlocks(b, at + 2);
-            if (at < 0)
-                return false;
-            break;
-        case 0x2C: { // the first image: descriptor, colour table, code size, data
+        } else if (block == 0x2C) { // an image: descriptor, colour table, code size, data
+            extent = extent.expandedTo(QSize(b.u16(at + 1) + b.u16(at + 5), b.u16(at + 3) + b.u16(at + 7)));
             const quint8 flags = b.u8(at + 9);
             at += 10;
             if (flags & ColourTable)
                 at += 3 * (qsizetype(2) << (flags & 7));
-            return skipSubBlocks(b, at + 1) > 0;
+            at = skipSubBlocks(b, at + 1);
+            firstFrame = firstFrame || at >= 0;
+        } else { // the trailer, or anything else
+            break;
         }
-        default: // the trailer, or anything else, before any image
-            return false;
-        }
+        if (at < 0)
+            break;
     }
-    return false;
+    if (!firstFrame)
+        return std::nullopt;
+    return extent;
 }
 
-bool isComplete(const QByteArray &format, const QByteArray &bytes)
+bool withinBudget(const QSize &size)
+{
+    return size.isValid() && qint64(size.width()) * size.height() <= PictureSource::PixelBudget;
+}
+
+/** Why the header rules the picture out before decoding, or an empty string. */
+QString checkHeader(const QByteArray &format, const QByteArray &bytes)
 {
     const Bytes b(bytes);
-    if (format == "jpeg")
-        return jpegIsComplete(b);
-    if (format == "bmp")
-        return bmpIsComplete(b);
-    if (format == "gif")
-        return gifIsComplete(b);
-    return false;
+    const QString cutShort = QStringLiteral("the picture is cut short");
+    if (format == "jpeg") {
+        const JpegFrame frame = readJpegFrame(b);
+        if (!frame.complete)
+            return cutShort;
+        if (frame.size.isEmpty())
+            return QStringLiteral("the picture has no frame size");
+        if (!withinBudget(frame.size))
+            return QStringLiteral("the picture is larger than %1 pixels").arg(PictureSource::PixelBudget);
+        // A picture of several scans is decoded into a buffer of the whole picture, scan after scan.
+        const qint64 pixels = qint64(frame.size.width()) * frame.size.height();
+        if ((frame.progressive || frame.scans > 1) && pixels > PictureSource::ProgressivePixelBudget)
+            return QStringLiteral("the picture is progressive and larger than %1 pixels")
+                .arg(PictureSource::ProgressivePixelBudget);
+        if (frame.scans * pixels > PictureSource::ScanBudget)
+            return QStringLiteral("the picture has too many scans for its size");
+    } else if (format == "bmp") {
+        if (!bmpIsComplete(b))
+            return cutShort;
+    } else if (format == "gif") {
+        const std::optional<QSize> extent = gifExtent(b);
+        if (!extent)
+            return cutShort;
+        if (!withinBudget(*extent))
+            return QStringLiteral("the picture is larger than %1 pixels").arg(PictureSource::PixelBudget);
+    }
+    return QString();
 }
 
 } // namespace
 
 PictureSource::PictureSource(const QString &path)
-    : m_file(path)
 {
-    m_error = open();
+    RegularFile::Contents contents = RegularFile::read(path, MaxFileBytes);
+    if (contents.status != RegularFile::Status::Read) {
+        m_error = contents.error;
+        return;
+    }
+    m_bytes = std::move(contents.bytes);
+    m_error = open({"bmp", "jpeg", "gif"});
     m_readable = m_error.isEmpty();
 }
 
-QString PictureSource::open()
+PictureSource::PictureSource(const QByteArray &bytes, const QList<QByteArray> &formats)
+    : m_bytes(bytes)
 {
-    const QFileInfo info(m_file.fileName());
-    if (!info.isFile())
-        return info.exists() ? QStringLiteral("not a file") : QStringLiteral("file not found");
-    if (!m_file.open(QIODevice::ReadOnly))
-        return m_file.errorString();
-    if (m_file.size() == 0)
+    m_error = open(formats);
+    m_readable = m_error.isEmpty();
+}
+
+QString PictureSource::open(const QList<QByteArray> &formats)
+{
+    if (m_bytes.isEmpty())
         return QStringLiteral("the file is empty");
-    const uchar *mapped = m_file.map(0, m_file.size());
-    if (!mapped)
-        return m_file.errorString();
-    m_bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), m_file.size());
     m_buffer.setBuffer(&m_bytes);
     m_buffer.open(QIODevice::ReadOnly);
 
     m_format = QImageReader::imageFormat(&m_buffer);
-    if (m_format != "bmp" && m_format != "jpeg" && m_format != "gif")
-        return QStringLiteral("not a BMP, JPEG or GIF picture");
-    if (!isComplete(m_format, m_bytes))
-        return QStringLiteral("the picture is cut short");
+    if (!formats.contains(m_format))
+        return QStringLiteral("not a %1 picture").arg(QString::fromLatin1(formats.join('/').toUpper()));
+    const QString ruledOut = checkHeader(m_format, m_bytes);
+    if (!ruledOut.isEmpty())
+        return ruledOut;
     m_reader.setDevice(&m_buffer);
     m_reader.setFormat(m_format);
     m_size = m_reader.size();
     if (m_size.isEmpty())
         return m_reader.errorString();
+    if (!withinBudget(m_size))
+        return QStringLiteral("the picture is larger than %1 pixels").arg(PixelBudget);
     return QString();
 }
 
@@ -223,6 +280,5 @@ QImage PictureSource::decode(const QSize &reducedTo)
     m_reader.setDevice(nullptr);
     m_buffer.close();
     m_bytes.clear();
-    m_file.close(); // also unmaps
     return image;
 }

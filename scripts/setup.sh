@@ -9,8 +9,8 @@ set -euo pipefail
 packages=(
     # building
     cmake ninja-build g++ pkg-config qt6-base-dev libxkbcommon-dev
-    # the help file: its compiler (chmcmd) and the library the help viewer reads it with
-    fp-utils libchm-dev
+    # the help file: its compiler (chmcmd) and the library the help reader decompresses it with
+    fp-utils libmspack-dev
     # running: the Japanese and Latin interface fonts, time-zone data
     fonts-ipafont-gothic fonts-dejavu-core tzdata
     # running without a display, and the screenshots

@@ -1,9 +1,9 @@
 #include "settings/settingsfile.h"
 
 #include "platform/atomicfile.h"
+#include "platform/regularfile.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <cmath>
 
@@ -51,9 +51,11 @@ SavedSettings SettingsFile::read() const
 {
     SavedSettings saved;
     QFile file(path());
-    if (!QFileInfo(file.fileName()).exists())
+    // Anything but an ordinary file (a folder, a named pipe) counts as no file: the fallback.
+    const RegularFile::Status opened = RegularFile::open(file);
+    if (opened == RegularFile::Status::Missing)
         return saved;
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (opened != RegularFile::Status::Read) {
         saved.reading = SavedSettings::Reading::Unreadable;
         return saved;
     }

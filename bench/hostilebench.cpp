@@ -1,0 +1,430 @@
+// Hostile files of up to 10 MB for every reader of the program, each read in a process of its own, as
+// the program reads it: the time the reading takes and the process's peak memory.
+//
+//   horavista-hostile-bench              makes the files in a scratch folder and prints a table
+//   horavista-hostile-bench READER FILE  reads one file (picture, main-picture, icon or help)
+
+#include "help/helpwindow.h"
+#include "picture/folderlist.h"
+#include "picture/mainpicture.h"
+#include "picture/setimgdialog.h"
+#include "platform/drivelist.h"
+#include "platform/fonts.h"
+#include "platform/picturefile.h"
+#include "platform/picturesource.h"
+#include "tests/chmwriter.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImageWriter>
+#include <QPainter>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QtEndian>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+constexpr qsizetype TenMegabytes = 10 * 1024 * 1024;
+
+class NoMainPicture : public MainPicture
+{
+public:
+    void setPicture(const QImage &) override { }
+    void clearPicture() override { }
+};
+
+/** The process's peak resident memory so far, in MB, from the kernel's count. */
+double peakMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QRegularExpression peak(QStringLiteral("VmHWM:\\s*(\\d+) kB"));
+    return peak.match(QString::fromLatin1(status.readAll())).captured(1).toDouble() / 1024.0;
+}
+
+/** Reads @p path as @p reader does in the program. */
+void readAs(const QString &reader, const QString &path)
+{
+    if (reader == QLatin1String("picture")) {
+        // Chosen in the picture dialog: the header, then a decoding reduced to the preview.
+        NoMainPicture mainPicture;
+        const QFileInfo file(path);
+        SetImgDialog dialog(file.absoluteDir(), mainPicture, DriveList::system());
+        auto *files = dialog.findChild<FileList *>(QStringLiteral("File1"));
+        const QList<QListWidgetItem *> found = files->findItems(file.fileName(), Qt::MatchExactly);
+        if (!found.isEmpty())
+            found.first()->setSelected(true);
+    } else if (reader == QLatin1String("main-picture")) {
+        PictureFile::read(path); // mainImage.bmp at start-up: decoded whole
+    } else if (reader == QLatin1String("icon")) {
+        PictureFile::windowIcon(path).pixmap(32);
+    } else if (reader == QLatin1String("help")) {
+        HelpWindow window(path);
+        if (window.isOpen()) {
+            window.show();
+            window.showDefaultTopic();
+            QApplication::processEvents();
+            // Laying out and painting the page is part of showing it.
+            window.findChild<QTextBrowser *>()->viewport()->grab();
+        }
+    }
+}
+
+QByteArray encoded(const QImage &image, const char *format, bool progressive = false)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setProgressiveScanWrite(progressive);
+    writer.write(image);
+    return bytes;
+}
+
+/** A photo-like picture: gradients, so that it compresses as a photo would not. */
+QImage gradient(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QLinearGradient sky(0, 0, width, height);
+    sky.setColorAt(0, Qt::darkBlue);
+    sky.setColorAt(0.5, Qt::yellow);
+    sky.setColorAt(1, Qt::darkGreen);
+    painter.fillRect(image.rect(), sky);
+    return image;
+}
+
+/** @p jpeg with its frame header changed to claim @p width by @p height. */
+QByteArray claiming(QByteArray jpeg, int width, int height)
+{
+    const qsizetype frame = qMax(jpeg.indexOf("\xFF\xC0"), jpeg.indexOf("\xFF\xC2"));
+    qToBigEndian<quint16>(quint16(height), jpeg.data() + frame + 5);
+    qToBigEndian<quint16>(quint16(width), jpeg.data() + frame + 7);
+    return jpeg;
+}
+
+/** Random bytes that hold no JPEG marker. */
+QByteArray noise(qsizetype size)
+{
+    QByteArray bytes(size, '\0');
+    QRandomGenerator random(11);
+    for (char &byte : bytes)
+        byte = char(random.bounded(0xFF));
+    return bytes;
+}
+
+/** A frame of @p width by @p height whose first scan is noise, up to 10 MB: the decoder reads all of it. */
+QByteArray jpegOfNoise(int width, int height, bool progressive)
+{
+    const QByteArray small = claiming(encoded(gradient(16, 16), "jpeg", progressive), width, height);
+    const qsizetype scan = small.indexOf("\xFF\xDA");
+    const qsizetype data = scan + 2 + qFromBigEndian<quint16>(small.constData() + scan + 2);
+    return small.left(data) + noise(TenMegabytes - data - 2) + "\xFF\xD9";
+}
+
+/** A bitmap of @p width by @p height in runs of 255 pixels: a few bytes a row for any size. */
+QByteArray rleBitmap(int width, int height)
+{
+    QByteArray rows;
+    for (int row = 0; row < height; ++row) {
+        for (int left = width; left > 0; left -= 255)
+            rows += char(qMin(left, 255)) + QByteArray(1, char(row % 7));
+        rows += QByteArray::fromHex("0000"); // end of row
+    }
+    rows += QByteArray::fromHex("0001"); // end of picture
+    QByteArray palette;
+    for (int grey = 0; grey < 256; ++grey)
+        palette += QByteArray(3, char(grey)) + '\0';
+    QByteArray header(54, '\0');
+    header[0] = 'B';
+    header[1] = 'M';
+    qToLittleEndian<quint32>(quint32(54 + palette.size() + rows.size()), header.data() + 2);
+    qToLittleEndian<quint32>(quint32(54 + palette.size()), header.data() + 10);
+    const quint32 info[] = {
+        40, quint32(width), quint32(height), 1 | (8 << 16), 1, quint32(rows.size()), 2835, 2835, 256, 0};
+    for (int i = 0; i < 10; ++i)
+        qToLittleEndian<quint32>(info[i], header.data() + 14 + 4 * i);
+    return header + palette + rows;
+}
+
+/** An icon listing @p count images of every size from 1 to 255: one image for all, or one each. */
+QByteArray iconOfSizes(int count, bool distinct)
+{
+    QByteArray directory = QByteArray::fromHex("000001000000");
+    qToLittleEndian<quint16>(quint16(count), directory.data() + 4);
+    QByteArray images;
+    const qsizetype dataAt = 6 + 16 * count;
+    qsizetype at = 0;
+    qsizetype size = 0;
+    for (int i = 0; i < count; ++i) {
+        const int side = 1 + i % 255;
+        if (distinct || images.isEmpty()) {
+            at = images.size();
+            images += encoded(gradient(8, 8 + i % 8), "png");
+            size = images.size() - at;
+        }
+        QByteArray entry(16, '\0');
+        entry[0] = entry[1] = char(side);
+        qToLittleEndian<quint16>(32, entry.data() + 6);
+        qToLittleEndian<quint32>(quint32(size), entry.data() + 8);
+        qToLittleEndian<quint32>(quint32(dataAt + at), entry.data() + 12);
+        directory += entry;
+    }
+    return directory + images;
+}
+
+QByteArray repeated(const QByteArray &unit, qsizetype size)
+{
+    QByteArray bytes;
+    while (bytes.size() + unit.size() <= size)
+        bytes += unit;
+    return bytes;
+}
+
+/** A help file of one page, @p page, whose contents name it. */
+QByteArray helpWithPage(const QByteArray &page)
+{
+    ChmWriter writer;
+    writer.add("/#SYSTEM", ChmWriter::systemRecord("toc.hhc", "index.html", "Bench"));
+    writer.add("/index.html", page);
+    return writer.build();
+}
+
+QByteArray pageAtTheLimits()
+{
+    // Tables 6 deep (24 tags, 6 cells), 500 pictures, a row of the other 994 cells (997 tags), line breaks.
+    QByteArray page = QByteArray("<table><tr><td>x").repeated(6) + QByteArray("</table>").repeated(6);
+    page += QByteArray("<img src=\"missing.png\">").repeated(500);
+    page += "<table><tr>" + QByteArray("<td>x").repeated(994) + "</table>";
+    return helpWithPage(page + QByteArray("x<br>").repeated(8000 - 24 - 500 - 997));
+}
+
+QByteArray helpWithPictures(int side)
+{
+    // One picture of the whole pixel budget, named 500 times: beyond the help window's budget, each is
+    // refused from its header.
+    ChmWriter writer;
+    writer.add("/#SYSTEM", ChmWriter::systemRecord("", "index.html", "Bench"));
+    QByteArray page = "<html><body>";
+    for (int i = 0; i < 500; ++i)
+        page += "<img src=\"p" + QByteArray::number(i) + ".png\">";
+    writer.add("/index.html", page + "</body></html>");
+    QImage picture(side, side, QImage::Format_Indexed8);
+    picture.setColorTable({qRgb(200, 220, 255)});
+    picture.fill(0);
+    const QByteArray png = encoded(picture, "png");
+    writer.add("/p0.png", png);
+    for (int i = 1; i < 500; ++i)
+        writer.list("/p" + QByteArray::number(i) + ".png", 0, qsizetype(writer.storedBytes() - png.size()), png.size());
+    return writer.build();
+}
+
+QByteArray helpWithDirectory()
+{
+    // Some 150,000 objects, in 10 MB of directory chunks.
+    ChmWriter writer;
+    writer.add("/#SYSTEM", ChmWriter::systemRecord("", "index.html", "Bench"));
+    writer.add("/index.html", "<html><body>Start</body></html>");
+    for (int i = 0; i < 150000; ++i)
+        writer.list("/objects/a-long-name-for-an-object-number-" + QByteArray::number(i) + ".html", 0, 0, 10);
+    return writer.build();
+}
+
+/** A help file compiled by chmcmd from @p files (name, contents), the first one the default topic. */
+QByteArray compiledHelp(const QList<std::pair<QByteArray, QByteArray>> &files, const QByteArray &contents)
+{
+    QTemporaryDir project;
+    QByteArray hhp = "[OPTIONS]\nCompiled file=bench.chm\nContents file=toc.hhc\nDefault topic=" + files.first().first +
+        "\nTitle=Bench\nLanguage=0x409 English\nBinary TOC=No\nFull-text search=No\n\n[FILES]\n";
+    for (const auto &[name, bytes] : files) {
+        QFile file(project.filePath(QString::fromLatin1(name)));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            return {};
+        hhp += name + '\n';
+    }
+    QFile toc(project.filePath(QStringLiteral("toc.hhc")));
+    QFile project_file(project.filePath(QStringLiteral("bench.hhp")));
+    if (!toc.open(QIODevice::WriteOnly) || !project_file.open(QIODevice::WriteOnly))
+        return {};
+    toc.write(contents);
+    project_file.write(hhp);
+    toc.close();
+    project_file.close();
+    QProcess chmcmd;
+    chmcmd.setWorkingDirectory(project.path());
+    chmcmd.start(QStringLiteral(HORAVISTA_CHMCMD), {QStringLiteral("bench.hhp")});
+    chmcmd.waitForFinished(-1);
+    QFile chm(project.filePath(QStringLiteral("bench.chm")));
+    return chm.open(QIODevice::ReadOnly) ? chm.readAll() : QByteArray();
+}
+
+QByteArray deepContents(int levels)
+{
+    QByteArray toc = "<HTML><BODY>";
+    for (int level = 0; level < levels; ++level)
+        toc += "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"L\"><param name=\"Local\" "
+               "value=\"index.html\"></OBJECT>";
+    return toc + "</BODY></HTML>";
+}
+
+struct Case
+{
+    const char *name;
+    const char *reader;
+    std::function<QByteArray()> make;
+};
+
+const QList<Case> &cases()
+{
+    static const QList<Case> all{
+        {"nothing read (the process with its window system)", "none",
+         [] {
+             return QByteArray("x");
+         }},
+        {"progressive JPEG claiming 20000 x 20000", "picture",
+         [] {
+             return claiming(encoded(gradient(16, 16), "jpeg", true), 20000, 20000);
+         }},
+        {"progressive JPEG of 4000 x 3000 (its budget)", "picture",
+         [] {
+             return encoded(gradient(4000, 3000), "jpeg", true);
+         }},
+        {"progressive JPEG of 4000 x 3000, 10 MB of noise as its first scan", "picture",
+         [] {
+             return jpegOfNoise(4000, 3000, true);
+         }},
+        {"the same, at start-up", "main-picture",
+         [] {
+             return jpegOfNoise(4000, 3000, true);
+         }},
+        {"JPEG of 6000 x 4000, 10 MB of noise as its scan", "picture",
+         [] {
+             return jpegOfNoise(6000, 4000, false);
+         }},
+        {"the same, at start-up", "main-picture",
+         [] {
+             return jpegOfNoise(6000, 4000, false);
+         }},
+        {"run-length bitmap of 5000 x 5000, at start-up", "main-picture",
+         [] {
+             return rleBitmap(5000, 5000);
+         }},
+        {"run-length bitmap claiming 30000 x 30000", "picture",
+         [] {
+             return rleBitmap(30000, 30000);
+         }},
+        {"icon listing 65,535 sizes of one image", "icon",
+         [] {
+             return iconOfSizes(65535, false);
+         }},
+        {"icon of 65,535 images, 10 MB (over the 4 MB limit)", "icon",
+         [] {
+             return iconOfSizes(65535, true).left(TenMegabytes);
+         }},
+        {"help file: 10 MB of noise after its header", "help",
+         [] {
+             return helpWithPage("x").left(0x78) + noise(TenMegabytes);
+         }},
+        {"help file: 150,000 objects in 10 MB of directory", "help", helpWithDirectory},
+        {"help page: tables nested 20 deep", "help",
+         [] {
+             return helpWithPage(repeated("<table><tr><td>x", 20 * 16));
+         }},
+        {"help page: 8000 tags at every limit (500 pictures, 1000 cells, tables 6 deep)", "help", pageAtTheLimits},
+        {"help page: 500 pictures of 5000 x 5000", "help",
+         [] {
+             return helpWithPictures(5000);
+         }},
+        {"help page: 500 pictures of 2000 x 2000", "help",
+         [] {
+             return helpWithPictures(2000);
+         }},
+        {"help page: 256 KB of text", "help",
+         [] {
+             return helpWithPage(repeated("Horavista ", 256 * 1024));
+         }},
+        {"help page: 8000 line breaks", "help",
+         [] {
+             return helpWithPage(repeated("x<br>", 8000 * 5));
+         }},
+        {"compiled help: contents 30,000 deep and a page of 10 MB", "help",
+         [] {
+             return compiledHelp({{"index.html", "<html><body>Start</body></html>"},
+                                  {"huge.html", repeated("<p>Horavista</p>\n", TenMegabytes)}},
+                                 deepContents(30000));
+         }},
+        {"compiled help: 16 pages of 1 MB to decompress", "help",
+         [] {
+             QList<std::pair<QByteArray, QByteArray>> pages;
+             for (int page = 0; page < 16; ++page)
+                 pages.append({"page" + QByteArray::number(page) + ".html",
+                               repeated("<p>" + QByteArray::number(page) + "</p>\n", 1000 * 1000)});
+             return compiledHelp(pages, deepContents(1));
+         }},
+    };
+    return all;
+}
+
+int runAll(const QString &self)
+{
+    QTemporaryDir scratch;
+    std::printf(
+        "| hostile file | reader | size | time | peak memory | what the reader said |\n|---|---|---|---|---|---|\n");
+    for (const Case &one : cases()) {
+        const QByteArray bytes = one.make();
+        const QString path = scratch.filePath(QStringLiteral("hostile.jpg"));
+        QFile file(path);
+        if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+            std::printf("| %s | could not be made |\n", one.name);
+            continue;
+        }
+        file.close();
+        QProcess child;
+        child.start(self, {QString::fromLatin1(one.reader), path});
+        child.waitForFinished(-1);
+        const QByteArray figures = child.readAllStandardOutput().trimmed();
+        std::printf("| %s | %s | %.2f MB | %s\n", one.name, one.reader, bytes.size() / 1048576.0,
+                    figures.isEmpty() ? "failed | | |" : figures.constData());
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc == 1)
+        return runAll(QCoreApplication::applicationFilePath());
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s [READER FILE]\n", argv[0]);
+        return 2;
+    }
+    Fonts::install();
+    // The program's first one-line report goes into the table.
+    static QString firstReport;
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &message) {
+        if (firstReport.isEmpty() && !message.startsWith(QLatin1String("This plugin does not support")))
+            firstReport = message;
+    });
+    QElapsedTimer clock;
+    clock.start();
+    readAs(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
+    const double milliseconds = clock.nsecsElapsed() / 1e6;
+    // The picture dialog says nothing of a picture it cannot show; its reader's reason stands in.
+    if (firstReport.isEmpty() && qstrcmp(argv[1], "picture") == 0)
+        firstReport = PictureSource(QString::fromLocal8Bit(argv[2])).errorString();
+    std::printf("%.0f ms | %.0f MB | %s |\n", milliseconds, peakMegabytes(), qPrintable(firstReport));
+    return 0;
+}

@@ -1,0 +1,118 @@
+#pragma once
+
+// Writes compiled help files for the tests and the benchmark: a header, the directory chunks of the
+// listed objects, and their bytes stored uncompressed. Objects may claim any section, place and
+// length, so a test can describe a damaged or hostile file as easily as a sound one.
+
+#include <QByteArray>
+#include <QList>
+#include <QtEndian>
+
+class ChmWriter
+{
+public:
+    static constexpr quint32 ChunkSize = 4096;
+
+    /** An object stored in the file: section 0, its bytes after those stored before it. */
+    void add(const QByteArray &path, const QByteArray &bytes)
+    {
+        list(path, 0, m_data.size(), bytes.size());
+        m_data += bytes;
+    }
+
+    /** A directory entry only: whatever section, offset and length it claims. */
+    void list(const QByteArray &path, int section, qint64 offset, qint64 length)
+    {
+        m_entries.append(encint(quint64(path.size())) + path + encint(quint64(section)) + encint(quint64(offset)) +
+                         encint(quint64(length)));
+    }
+
+    /** How many bytes the objects stored so far take. */
+    qsizetype storedBytes() const { return m_data.size(); }
+
+    /** A #SYSTEM record naming the contents file, the default topic and the title. */
+    static QByteArray systemRecord(const QByteArray &contents, const QByteArray &topic, const QByteArray &title)
+    {
+        QByteArray record = le32(3);
+        const auto field = [&record](quint16 code, const QByteArray &text) {
+            record += le16(code) + le16(quint16(text.size() + 1)) + text + '\0';
+        };
+        field(0, contents);
+        field(2, topic);
+        field(3, title);
+        return record;
+    }
+
+    /**
+     * The file. With @p loopingIndex a last chunk is an index whose only entry points back at
+     * itself, named as the directory's root: a reader that walks the index never leaves it.
+     */
+    QByteArray build(bool loopingIndex = false) const
+    {
+        // The directory: as many chunks as the entries fill, then the looping index if asked for.
+        QList<QByteArray> chunks;
+        for (qsizetype first = 0; first < m_entries.size() || chunks.isEmpty();) {
+            QByteArray entries;
+            qsizetype next = first;
+            while (next < m_entries.size() && 0x14 + entries.size() + m_entries[next].size() + 2 <= ChunkSize)
+                entries += m_entries[next++];
+            const quint32 at = quint32(chunks.size());
+            const quint32 after = next < m_entries.size() ? at + 1 : 0xFFFFFFFF;
+            chunks.append(chunk("PMGL" + le32(2) + le32(0) + le32(at ? at - 1 : 0xFFFFFFFF) + le32(after), entries,
+                                int(next - first)));
+            first = next;
+        }
+        const quint32 lastListing = quint32(chunks.size() - 1);
+        if (loopingIndex)
+            chunks.append(chunk("PMGI" + le32(2), encint(1) + "/" + encint(chunks.size()), 1));
+        const quint32 count = quint32(chunks.size());
+        const quint64 directory = 0x78;
+        const quint64 content = directory + 0x54 + quint64(count) * ChunkSize;
+        const quint64 total = content + quint64(m_data.size());
+        QByteArray file = "ITSF" + le32(3) + le32(0x60) + le32(1) + le32(0) + le32(0x0411) + guid(0x10) + guid(0x11);
+        file += le64(0x60) + le64(0x18) + le64(directory) + le64(0x54 + quint64(count) * ChunkSize) + le64(content);
+        file += le32(0x1FE) + le32(0) + le64(total) + le32(0) + le32(0);
+        file += "ITSP" + le32(1) + le32(0x54) + le32(10) + le32(ChunkSize) + le32(2) + le32(loopingIndex ? 2 : 1);
+        file += le32(loopingIndex ? lastListing + 1 : 0xFFFFFFFF) + le32(0) + le32(lastListing) + le32(0xFFFFFFFF) +
+            le32(count);
+        file +=
+            le32(0x0411) + QByteArray(16, '\x6A') + le32(0x54) + le32(0xFFFFFFFF) + le32(0xFFFFFFFF) + le32(0xFFFFFFFF);
+        return file + chunks.join() + m_data;
+    }
+
+private:
+    static QByteArray le16(quint16 value) { return number(value); }
+    static QByteArray le32(quint32 value) { return number(value); }
+    static QByteArray le64(quint64 value) { return number(value); }
+
+    template <typename T>
+    static QByteArray number(T value)
+    {
+        QByteArray bytes(sizeof(T), '\0');
+        qToLittleEndian(value, bytes.data());
+        return bytes;
+    }
+
+    static QByteArray guid(quint8 first)
+    {
+        return QByteArray::fromHex(QByteArray::number(first, 16) + QByteArrayLiteral("fd017caa7bd0119e0c00a0c922e6ec"));
+    }
+
+    static QByteArray encint(quint64 value)
+    {
+        QByteArray bytes(1, char(value & 0x7F));
+        while (value >>= 7)
+            bytes.prepend(char(0x80 | (value & 0x7F)));
+        return bytes;
+    }
+
+    static QByteArray chunk(const QByteArray &header, const QByteArray &entries, int count)
+    {
+        QByteArray bytes = header + entries;
+        bytes.resize(ChunkSize - 2, '\0');
+        return bytes + le16(quint16(count));
+    }
+
+    QList<QByteArray> m_entries;
+    QByteArray m_data;
+};

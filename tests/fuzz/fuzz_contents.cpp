@@ -1,0 +1,37 @@
+// Arbitrary bytes as a help file's contents (.hhc): decoded in the help file's code page and parsed;
+// and as a page, checked before the text browser may lay it out. Nothing may crash or hang, and the
+// tree must stay within the parser's depth and size.
+
+#include "fuzzsupport.h"
+#include "help/helpcontents.h"
+#include "help/helppage.h"
+
+namespace {
+
+int depthOf(const QList<HelpTopic> &topics, int level, int &entries)
+{
+    int deepest = topics.isEmpty() ? level - 1 : level;
+    entries += int(topics.size());
+    for (const HelpTopic &topic : topics)
+        deepest = qMax(deepest, depthOf(topic.children, level + 1, entries));
+    return deepest;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    // The first two bytes choose the language, as the help file's #SYSTEM record would.
+    if (size < 2)
+        return 0;
+    const quint32 language = quint32(data[0]) | (quint32(data[1]) << 8);
+    const QByteArray bytes(reinterpret_cast<const char *>(data + 2), qsizetype(size - 2));
+    QString problem;
+    const QList<HelpTopic> topics = HelpContents::parse(HelpContents::decode(bytes, language), &problem);
+    int entries = 0;
+    Fuzz::check(depthOf(topics, 1, entries) <= HelpContents::MaxDepth, "contents deeper than the limit");
+    Fuzz::check(entries <= HelpContents::MaxEntries, "more contents entries than the limit");
+    Fuzz::check(HelpPage::problem(bytes).isEmpty() || bytes.contains('<') || bytes.size() > HelpPage::MaxBytes,
+                "a page refused for tags it does not have");
+    return 0;
+}
