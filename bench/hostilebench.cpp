@@ -4,6 +4,7 @@
 //   horavista-hostile-bench              makes the files in a scratch folder and prints a table
 //   horavista-hostile-bench READER FILE  reads one file (picture, main-picture, icon or help)
 
+#include "bench/chmwriter.h"
 #include "help/helpwindow.h"
 #include "picture/folderlist.h"
 #include "picture/mainpicture.h"
@@ -12,7 +13,6 @@
 #include "platform/fonts.h"
 #include "platform/picturefile.h"
 #include "platform/picturesource.h"
-#include "tests/chmwriter.h"
 
 #include <QApplication>
 #include <QBuffer>

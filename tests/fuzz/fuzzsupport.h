@@ -7,27 +7,20 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QTemporaryDir>
-
-#include <cstdio>
-#include <cstdlib>
 
 namespace Fuzz {
 
 inline QApplication &application()
 {
     static int argc = 1;
-    static char name[] = "fuzz";
-    static char *argv[] = {name, nullptr};
+    static char *argv[] = {const_cast<char *>("fuzz"), nullptr};
     static QApplication *app = [] {
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        // The program's own warnings (a damaged picture, for one) are expected here by the thousand.
-        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &message) {
-            if (type == QtFatalMsg) {
-                std::fprintf(stderr, "%s\n", qPrintable(message));
-                std::abort();
-            }
-        });
+        // The program's own warnings (a damaged picture, for one) come here by the thousand; only a fatal
+        // message (a failed check) is printed, before Qt aborts.
+        QLoggingCategory::setFilterRules(QStringLiteral("*=false"));
         auto *created = new QApplication(argc, argv);
         Fonts::install();
         return created;
@@ -35,15 +28,19 @@ inline QApplication &application()
     return *app;
 }
 
-/**
- * A working folder for the run, holding the program's icon. The process's own working folder stays
- * where it is: libFuzzer reads its corpus folders by the names it was given.
- */
+inline void check(bool condition, const char *what)
+{
+    if (!condition)
+        qFatal("fuzz: %s", what);
+}
+
+// A working folder for the run, holding the program's icon. The process's own working folder stays where
+// it is: libFuzzer reads its corpus folders by the names it was given.
 inline const QDir &folder()
 {
     static QTemporaryDir dir;
     static const QDir path = [] {
-        QFile::copy(QStringLiteral(":/icon/ico.ico"), dir.filePath(QStringLiteral("ico.ico")));
+        check(QFile::copy(QStringLiteral(":/icon/ico.ico"), dir.filePath(QStringLiteral("ico.ico"))), "no icon");
         return QDir(dir.path());
     }();
     return path;
@@ -52,29 +49,18 @@ inline const QDir &folder()
 inline void write(const QString &name, const uint8_t *data, size_t size)
 {
     QFile file(folder().filePath(name));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        std::abort();
+    check(file.open(QIODevice::WriteOnly | QIODevice::Truncate), "the input cannot be written");
     file.write(reinterpret_cast<const char *>(data), qint64(size));
 }
 
-/** How many files of the working folder the process has open: a reader that forgets to close its file shows here. */
+// How many files of the working folder the process has open: a reader that forgets to close its file shows here.
 inline int openFiles()
 {
     int count = 0;
-    const QString prefix = folder().absolutePath() + QLatin1Char('/');
-    const QFileInfoList open =
-        QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
-    for (const QFileInfo &fd : open)
-        count += fd.symLinkTarget().startsWith(prefix);
+    const QDir open(QStringLiteral("/proc/self/fd"));
+    for (const QFileInfo &fd : open.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+        count += fd.symLinkTarget().startsWith(folder().absolutePath() + QLatin1Char('/'));
     return count;
-}
-
-inline void check(bool condition, const char *what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "fuzz: %s\n", what);
-        std::abort();
-    }
 }
 
 } // namespace Fuzz

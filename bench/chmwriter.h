@@ -1,8 +1,9 @@
 #pragma once
 
-// Writes compiled help files for the tests and the benchmark: a header, the directory chunks of the
+// Writes compiled help files for the hostile-file benchmark: a header, the directory chunks of the
 // listed objects, and their bytes stored uncompressed. Objects may claim any section, place and
-// length, so a test can describe a damaged or hostile file as easily as a sound one.
+// length, so a hostile file is as easy to describe as a sound one. (tests/data/make-help.py writes
+// the tests' help files the same way.)
 
 #include <QByteArray>
 #include <QList>
