@@ -319,7 +319,11 @@ private Q_SLOTS:
         QTest::keyClick(drives, Qt::Key_Down); // the empty card
         QCOMPARE(messages.seen, QStringList{QStringLiteral("Horavista ドライブの準備ができていません。")});
         const QString program = rootOf(QCoreApplication::applicationDirPath()); // its drive, at its root
-        QCOMPARE(drives->currentText(), (Drive{program, QString()}.displayName()));
+#ifdef Q_OS_WIN
+        QCOMPARE(drives->currentText(), program.left(2).toLower()); // "z:"
+#else
+        QCOMPARE(drives->currentText(), program); // "/"
+#endif
         QCOMPARE(dialog->findChild<FolderList *>(QStringLiteral("Dir1"))->path(), QDir::cleanPath(program));
         QCOMPARE(dialog->findChild<FileList *>(QStringLiteral("File1"))->path(), QDir::cleanPath(program));
     }
