@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTime>
+#include <QDebug>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -137,13 +138,18 @@ Control *child(const QObject *parent, const char *name)
 #define VERIFY_FOLDER(folder) QVERIFY2((folder).isValid(), qPrintable((folder).errorString()))
 #define FIND_CONTROL(var, Type, parent, name) Type *var = child<Type>((parent), name)
 
-/** The values as text, separated by blanks: several observations compared in one line. */
-inline QString join(const QVariantList &values)
+/** The values as qDebug() writes them, unquoted and separated by blanks: several observations in one line. */
+template <typename... Values>
+QString join(const Values &...values)
 {
-    QStringList texts;
-    for (const QVariant &value : values)
-        texts << value.toString();
-    return texts.join(u' ');
+    QString text;
+    {
+        QDebug debug(&text);
+        debug.noquote().nospace();
+        ((debug << values << ' '), ...);
+    }
+    text.chop(1); // the blank after the last value
+    return text;
 }
 
 /** A point in twips to two decimals, "580.73 829.65", for comparing with the worked examples. */

@@ -179,9 +179,9 @@ private Q_SLOTS:
         const QImage shownPicture = child<PictureBox>(mainForm.get(), "Picture1")->picture();
         QVERIFY(shownPicture.isNull() ||
                 shownPicture.convertToFormat(QImage::Format_RGB32) == picture(QSize(150, 100), Qt::blue));
-        QTEST(join({text(mainForm.get(), "Label1"), text(mainForm.get(), "Label2"),
-                    child<QComboBox>(mainForm.get(), "Combo1")->currentIndex(), shows(mainForm.get(), "Label13"),
-                    shows(mainForm.get(), "Label14"), m_clock.offsetA(), m_clock.offsetB(), !shownPicture.isNull()}),
+        QTEST(join(text(mainForm.get(), "Label1"), text(mainForm.get(), "Label2"),
+                   child<QComboBox>(mainForm.get(), "Combo1")->currentIndex(), shows(mainForm.get(), "Label13"),
+                   shows(mainForm.get(), "Label14"), m_clock.offsetA(), m_clock.offsetB(), !shownPicture.isNull()),
               "shown");
         QCOMPARE(m_folder->read(SettingsFile), settings); // reading never writes
     }
@@ -350,9 +350,9 @@ private Q_SLOTS:
         });
         child<QAction>(mainForm.get(), "mnuSetTime")->trigger();
         QCOMPARE(m_folder->read(SettingsFile), QByteArray("0,\"Tokyo\",2,\"Sydney\",#FALSE#,#TRUE#\r\n"));
-        QCOMPARE(join({text(mainForm.get(), "Label1"), text(mainForm.get(), "Label2"),
-                       child<QComboBox>(mainForm.get(), "Combo1")->currentText(), shows(mainForm.get(), "Label13"),
-                       shows(mainForm.get(), "Label14"), m_clock.offsetA(), m_clock.offsetB()}),
+        QCOMPARE(join(text(mainForm.get(), "Label1"), text(mainForm.get(), "Label2"),
+                      child<QComboBox>(mainForm.get(), "Combo1")->currentText(), shows(mainForm.get(), "Label13"),
+                      shows(mainForm.get(), "Label14"), m_clock.offsetA(), m_clock.offsetB()),
                  QStringLiteral("Tokyo Sydney Sydney false true 0 2")); // dial B not at the list's 1
     }
 

@@ -98,25 +98,19 @@ class TestPicture : public WindowTest
     {
         auto dialog = std::make_unique<SetImgDialog>(m_folder->dir(), m_main, m_drives);
         dialog->show();
-        auto *files = dialog->findChild<FileList *>(QStringLiteral("File1"));
+        auto *files = child<FileList>(dialog.get(), "File1");
         for (const QListWidgetItem *item : files->findItems(choice, Qt::MatchExactly))
             QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(item).center());
         return dialog;
     }
-    static QImage preview(QDialog *dialog)
-    {
-        return dialog->findChild<PictureBox *>(QStringLiteral("Picture2"))->picture();
-    }
+    static QImage preview(QDialog *dialog) { return child<PictureBox>(dialog, "Picture2")->picture(); }
     static QImage empty(QDialog *dialog)
     {
         QImage blank(148, 141, QImage::Format_RGB32);
         blank.fill(dialog->palette().color(QPalette::Base));
         return blank;
     }
-    static void press(QDialog *dialog, const char *button)
-    {
-        QTest::mouseClick(dialog->findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton);
-    }
+    static void press(QDialog *dialog, const char *button) { QTest::mouseClick(child(dialog, button), Qt::LeftButton); }
 
 private Q_SLOTS:
     void init()
@@ -149,12 +143,11 @@ private Q_SLOTS:
         QTEST(placement.twips, "painted");
     }
 
-    void roundingAtExactHalves()
+    void roundingAtExactHalves() // 12.5 %, 1690.5 twips in single precision, 266.5 twips, 4762.5 HIMETRIC
     {
-        QCOMPARE(PictureFitting::percentFor(QSize(30904, 100)), 12); // 12.5
-        QCOMPARE(PictureFitting::paintedLength(23, 7350), 1690); // 1690.5, in single precision
-        QCOMPARE(PictureFitting::centringOffset(1657), 266); // 266.5
-        QCOMPARE(Himetric::fromPixels(180, 96), 4762); // 4762.5
+        QCOMPARE(join(PictureFitting::percentFor(QSize(30904, 100)), PictureFitting::paintedLength(23, 7350),
+                      PictureFitting::centringOffset(1657), Himetric::fromPixels(180, 96)),
+                 QStringLiteral("12 1690 266 4762"));
     }
 
     void storingWritesThePreviewAndUpdatesTheMainWindow()
@@ -196,11 +189,9 @@ private Q_SLOTS:
         QPainter(&photo).fillRect(1500, 0, 1500, 2000, Qt::blue);
         QVERIFY(photo.save(m_folder->path(QStringLiteral("photo.jpg")), "JPEG", 90));
         const QImage shown = preview(open(QStringLiteral("photo.jpg")).get());
-        const auto near = [&shown](int x, int y, QColor colour) {
+        const auto near = [&shown](int x, int y, QColor c) {
             const QColor got = shown.pixelColor(x, y);
-            return qAbs(got.red() - colour.red()) + qAbs(got.green() - colour.green()) +
-                qAbs(got.blue() - colour.blue()) <
-                40;
+            return qAbs(got.red() - c.red()) + qAbs(got.green() - c.green()) + qAbs(got.blue() - c.blue()) < 40;
         };
         QVERIFY(near(1, 26, Qt::red) && near(70, 70, Qt::red) && near(76, 70, Qt::blue) && near(144, 119, Qt::blue));
         QVERIFY(near(147, 70, Qt::white) && near(70, 22, Qt::white) && near(70, 122, Qt::white));
@@ -212,12 +203,10 @@ private Q_SLOTS:
         QImage picture(40, 30, QImage::Format_RGB32);
         picture.fill(Qt::red);
         sharp.paintNaturalSize(picture, QPointF(150, 300)); // 10 x 20 pixels from the corner
-        QCOMPARE(sharp.image().size(), QSize(296, 282));
         const QImage stored = sharp.stored();
-        QCOMPARE(stored.size(), QSize(148, 141));
-        QCOMPARE(stored.pixelColor(30, 35), QColor(Qt::red));
-        QCOMPARE(stored.pixelColor(51, 35), QColor(Qt::white));
-        QCOMPARE(sharp.devicePixels(QSizeF(2190, 1461)), QSize(292, 195));
+        QCOMPARE(join(sharp.image().size(), stored.size(), sharp.devicePixels(QSizeF(2190, 1461)),
+                      stored.pixelColor(30, 35).name(), stored.pixelColor(51, 35).name()),
+                 QStringLiteral("QSize(296, 282) QSize(148, 141) QSize(292, 195) #ff0000 #ffffff"));
     }
 
     void onlyWholePicturesAreShown_data()
@@ -252,7 +241,7 @@ private Q_SLOTS:
         QVERIFY(m_folder->write(StoredName, blue(QSize(148, 141), "BMP"))); // shown as the dialog opens
         QVERIFY(m_folder->write(QStringLiteral("choice.bmp"), bytes));
         const auto dialog = open(QStringLiteral("choice.bmp"));
-        QCOMPARE(dialog->findChild<FileList *>(QStringLiteral("File1"))->fileName(), QStringLiteral("choice.bmp"));
+        QCOMPARE(child<FileList>(dialog.get(), "File1")->fileName(), QStringLiteral("choice.bmp"));
         QTEST(preview(dialog.get()) != empty(dialog.get()), "shown");
         QVERIFY(!QApplication::activeModalWidget()); // and nothing else to say
     }
@@ -274,7 +263,7 @@ private Q_SLOTS:
         } else {
             const FullDisk full;
             if (!full.isActive())
-                QSKIP("this system has no file size limit to stand for a full disk");
+                QSKIP(FullDisk::WhyInactive);
             MessageCatcher messages;
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^mainImage\\.bmp: ")));
             press(dialog.get(), "setPic");
@@ -330,7 +319,11 @@ private Q_SLOTS:
         QTest::keyClick(drives, Qt::Key_Down); // the empty card
         QCOMPARE(messages.seen, QStringList{QStringLiteral("Horavista ドライブの準備ができていません。")});
         const QString program = rootOf(QCoreApplication::applicationDirPath()); // its drive, at its root
-        QCOMPARE(drives->currentText(), (Drive{program, QString()}.displayName()));
+#ifdef Q_OS_WIN
+        QCOMPARE(drives->currentText(), program.left(2).toLower()); // "z:"
+#else
+        QCOMPARE(drives->currentText(), program); // "/"
+#endif
         QCOMPARE(dialog->findChild<FolderList *>(QStringLiteral("Dir1"))->path(), QDir::cleanPath(program));
         QCOMPARE(dialog->findChild<FileList *>(QStringLiteral("File1"))->path(), QDir::cleanPath(program));
     }
