@@ -62,10 +62,10 @@ private Q_SLOTS:
         child<QAction>(window, "back")->trigger();
         const QImage picture =
             browser->loadResource(QTextDocument::ImageResource, QUrl(u"images/mainwindow.png"_s)).value<QImage>();
-        QCOMPARE(join({about, window->windowTitle(), browser->historyUrl(-2).path(), browser->historyUrl(-1).path(),
-                       browser->source().path(), browser->historyUrl(1).path(), browser->documentTitle(),
-                       contents->currentIndex().data(Qt::ToolTipRole).toString(), m_opened.join(u','),
-                       contents->topLevelItemCount(), picture.width()}),
+        QCOMPARE(join(about, window->windowTitle(), browser->historyUrl(-2).path(), browser->historyUrl(-1).path(),
+                      browser->source().path(), browser->historyUrl(1).path(), browser->documentTitle(),
+                      contents->currentIndex().data(Qt::ToolTipRole).toString(), m_opened.join(u','),
+                      contents->topLevelItemCount(), picture.width()),
                  u"frmAbout Horavista Help /index.html /picture.html /summertime.html /dials.html "
                  u"サマータイム サマータイム https,mailto 3 302"_s);
 
@@ -128,9 +128,9 @@ private Q_SLOTS:
             ++depth;
         // Objects up to the largest handed out, by paths from the root whatever their letter case.
         ChmFile file(u":/data/help-hostile.chm"_s);
-        QCOMPARE(join({window.isOpen(), browser->documentTitle(), entries.size(), depth,
-                       file.read(u"LARGEST.PNG"_s).value_or(QByteArray()).size(),
-                       file.read(u"/larger.png"_s).has_value(), file.read(u"/missing.html"_s).has_value()}),
+        QCOMPARE(join(window.isOpen(), browser->documentTitle(), entries.size(), depth,
+                      file.read(u"LARGEST.PNG"_s).value_or(QByteArray()).size(),
+                      file.read(u"/larger.png"_s).has_value(), file.read(u"/missing.html"_s).has_value()),
                  u"true Start 5000 32 1048576 false false"_s);
     }
 

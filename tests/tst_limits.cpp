@@ -46,7 +46,7 @@ private Q_SLOTS:
         QVERIFY(PictureFile::read(folder.path(names[1]), &picture).isNull());
         QVERIFY(PictureFile::readIcon(folder.path(names[2]), &icon).isNull());
         const bool settingsFound = SettingsFile(folder.dir()).read().reading != SavedSettings::Reading::NotFound;
-        QCOMPARE(join({settingsFound, picture, icon}), u"false not a file not a file"_s);
+        QCOMPARE(join(settingsFound, picture, icon), u"false not a file not a file"_s);
 
 #ifdef Q_OS_UNIX
         // A link to an ordinary file is read (Windows makes shortcuts, not links).
@@ -75,7 +75,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, refusal);
         const PictureSource source(u":/data/"_s + QString::fromLatin1(QTest::currentDataTag()));
-        QCOMPARE(join({source.isReadable(), source.errorString()}), join({refusal.isEmpty(), refusal}));
+        QCOMPARE(join(source.isReadable(), source.errorString()), join(refusal.isEmpty(), refusal));
     }
 
     void mainWindowLeavesAPictureBeyondTheBudgetOut()
