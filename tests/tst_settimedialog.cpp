@@ -41,7 +41,9 @@ private Q_SLOTS:
 
     void openingLoadsChoicesMoveTheHandsAndButtonsSave_data()
     {
-        QTest::addColumn<QString>("actions"); // on the dialog shown from the file the row names: lists and clicks
+        // The dialog opens on the file the row names. Then "Combo1=Berlin" picks Berlin from the list Combo1, a name
+        // alone clicks that control, and "full" fills the disk.
+        QTest::addColumn<QString>("actions");
         // Afterwards: closed or not, the dials, the main window's changes, the messages, the file if it changed.
         QTest::addColumn<QString>("shown");
         // Loading: select A, select B, offset A, offset B, tick the boxes; the first failure stops the rest. A tick
@@ -81,7 +83,7 @@ private Q_SLOTS:
         QTest::keyClick(child(&dialog, "Check1"), Qt::Key_Return); // neither button is the default or the cancel one
         QTest::keyClick(child(&dialog, "Check1"), Qt::Key_Escape);
         MessageCatcher messages;
-        std::optional<FullDisk> full; // choices write nothing: the disk may be full from the start
+        std::optional<FullDisk> full; // choices write nothing, nor does reading: full from the start to the end
         if (actions.startsWith(u"full") && full.emplace().isActive())
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^setTime\\.properties: "_s));
         else if (full)
@@ -92,7 +94,6 @@ private Q_SLOTS:
             else if (action != u"full")
                 QTest::mouseClick(child(&dialog, qPrintable(action)), Qt::LeftButton);
         }
-        full.reset();
         const QByteArray after = m_folder->read(u"setTime.properties"_s);
         QStringList shown{dialog.isVisible() ? QString() : u"closed"_s, dialsOf(dialog), m_mainForm.log.join(u", "_s),
                           messages.seen.join(u' '), after == before ? QString() : QString::fromUtf8(after)};
@@ -111,6 +112,8 @@ private Q_SLOTS:
         const auto *set = child<QPushButton>(&dialog, "setTime");
         QStringList seen{join(dialog.windowIcon().isNull(), dialog.size(), set->text(), set->toolTip()),
                          child<QPushButton>(&dialog, "btnExit")->text()};
+        for (const char *smaller : {"Combo1", "Combo2", "Label1", "Label2"}) // the dialog's type has 9 points
+            QCOMPARE(child(&dialog, smaller)->font().pointSizeF(), 8.25);
         dialog.findChild<DialPair *>()->tick();
         const QImage shown = dialog.grab().toImage().convertToFormat(QImage::Format_RGB32);
         const QImage map = QImage(u":/worldmap/worldmap.png"_s).convertToFormat(QImage::Format_RGB32);
