@@ -1,64 +1,53 @@
 #include "clock/citytable.h"
 #include "clock/clockmodel.h"
 #include "clock/dialpair.h"
-#include "clock/handgeometry.h"
 #include "clock/handline.h"
-#include "clock/zonetime.h"
 #include "testsupport.h"
 
 #include <QLabel>
 #include <QTimeZone>
-#include <QTimer>
 
 #include <algorithm>
 #include <ctime>
 
-namespace {
-
-// Resident memory of this process in KiB, or 0 where the system does not tell, nor under AddressSanitizer,
-// which holds freed memory back for a while (LeakSanitizer looks for leaks in that build instead).
-qint64 residentKiB()
-{
-#if defined(__SANITIZE_ADDRESS__)
-    return 0;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-    return 0;
-#endif
-#endif
-    QFile status(QStringLiteral("/proc/self/status"));
-    const QByteArray text = status.open(QIODevice::ReadOnly) ? status.readAll() : QByteArray();
-    const qsizetype at = text.indexOf("VmRSS:");
-    return at < 0 ? 0 : text.mid(at + 6, text.indexOf('\n', at) - at - 6).trimmed().split(' ').first().toLongLong();
-}
-
-} // namespace
+using namespace Qt::StringLiterals;
 
 class TestClock : public QObject
 {
     Q_OBJECT
+
+    // Resident memory of this process in KiB, or 0 where the system does not tell, nor under AddressSanitizer,
+    // which holds freed memory back for a while (LeakSanitizer looks for leaks in that build instead).
+    static qint64 residentKiB()
+    {
+#if defined(__SANITIZE_ADDRESS__) || __has_feature(address_sanitizer) // Qt makes __has_feature 0 where unknown
+        return 0;
+#endif
+        QFile status(u"/proc/self/status"_s);
+        if (!status.open(QIODevice::ReadOnly))
+            return 0;
+        // "VmRSS:    12345 kB"
+        return QString::fromLatin1(status.readAll()).section(u"VmRSS:"_s, 1).section(u'k', 0, 0).trimmed().toLongLong();
+    }
 
 private Q_SLOTS:
     void cityTable()
     {
         QComboBox list;
         appendCityNames(&list);
-        QCOMPARE(list.currentIndex(), -1); // a freshly filled list selects nothing
         QStringList names;
         int offsets = 0;
         for (int i = 0; i < list.count(); ++i) {
             names << list.itemText(i);
             offsets += zoneOffsetAt(i);
         }
-        // Tokyo first, the rest in alphabetical order, spelled as settings files store them.
-        QCOMPARE(names.size(), 36);
-        QCOMPARE(names.first(), QStringLiteral("Tokyo"));
+        // Tokyo first, the rest in alphabetical order, spelled as settings files store them. A freshly filled list
+        // selects nothing; every city's offset counts; nothing selected, or past the end, has none.
         QVERIFY(std::is_sorted(names.begin() + 1, names.end()));
-        QVERIFY(names.contains(QStringLiteral("Chicago ")) && names.contains(QStringLiteral("Washigton DC")));
-        QCOMPARE(offsets, -258); // every city's offset counts
-        QCOMPARE(zoneOffsetAt(names.indexOf(QStringLiteral("Honolulu"))), -19);
-        QCOMPARE(zoneOffsetAt(names.indexOf(QStringLiteral("Wellington"))), 3);
-        QCOMPARE(zoneOffsetAt(-1) + zoneOffsetAt(36), 0); // nothing selected, or past the end
+        QCOMPARE(join(list.currentIndex(), names.size(), names.first(), names.indexOf(u"Chicago "_s),
+                      names.indexOf(u"Washigton DC"_s), offsets, zoneOffsetAt(names.indexOf(u"Honolulu"_s)),
+                      zoneOffsetAt(-1), zoneOffsetAt(36)),
+                 u"-1 36 Tokyo 5 33 -258 -19 0 0"_s);
     }
 
     void zoneTimeAndHands_data()
@@ -66,74 +55,51 @@ private Q_SLOTS:
         QTest::addColumn<QTime>("reading");
         QTest::addColumn<int>("hours");
         QTest::addColumn<QString>("shown"); // the digits, then the ends of the second, minute and hour hands
-        QTest::newRow("all at twelve") << QTime(12, 0, 0) << 12 << "00:00:00 915.00 390.00 915.00 450.00 915.00 570.00";
-        QTest::newRow("Honolulu, the day before")
-            << QTime(4, 30, 45) << -19 << "09:30:45 390.00 915.00 915.00 1380.00 580.73 829.65";
-        QTest::newRow("the next day, 1/120 radian a minute")
-            << QTime(22, 59, 30) << 14 << "12:59:30 915.00 1440.00 866.39 452.55 1077.87 610.87";
-        QTest::newRow("largest offset") << QTime(0, 0, 0) << 32767
-                                        << "07:00:00 915.00 390.00 915.00 450.00 742.50 1213.78";
-        QTest::newRow("smallest offset") << QTime(23, 59, 59) << -32768
-                                         << "15:59:59 860.12 392.88 866.39 452.55 1219.13 1077.87";
+        // Honolulu the day before; the next day, with the hour hand 1/120 radian further each minute; the offsets'
+        // limits.
+        QTest::newRow("at twelve") << QTime(12, 0, 0) << 12 << "00:00:00 915.00 390.00 915.00 450.00 915.00 570.00";
+        QTest::newRow("day before") << QTime(4, 30, 45) << -19 << "09:30:45 390.00 915.00 915.00 1380.00 580.73 829.65";
+        QTest::newRow("next day") << QTime(22, 59, 30) << 14 << "12:59:30 915.00 1440.00 866.39 452.55 1077.87 610.87";
+        QTest::newRow("most") << QTime(0, 0, 0) << 32767 << "07:00:00 915.00 390.00 915.00 450.00 742.50 1213.78";
+        QTest::newRow("least") << QTime(23, 59, 59) << -32768 << "15:59:59 860.12 392.88 866.39 452.55 1219.13 1077.87";
     }
     void zoneTimeAndHands()
     {
         QFETCH(QTime, reading);
         QFETCH(int, hours);
-        const auto zone =
-            ZoneTime::shifted(ZoneTime::fromReading(QDateTime(QDate(2026, 3, 1), reading)), qint16(hours));
-        const ZoneTime::TimeOfDay time = ZoneTime::timeOfDay(zone);
-        const auto dials = HandGeometry::Dials::forWindow(15, 390, 4500, 2200);
-        const auto hands = HandGeometry::hands(dials.centreA(), 15, dials.dialOffset, time);
-        QTEST(QStringList({ZoneTime::format(time), twips({hands.second.x, hands.second.y}),
-                           twips({hands.minute.x, hands.minute.y}), twips({hands.hour.x, hands.hour.y})})
-                  .join(u' '),
+        const ZoneTime::TimeOfDay time = ZoneTime::timeOfDay(
+            ZoneTime::shifted(ZoneTime::fromReading(QDateTime(QDate(2026, 3, 1), reading)), qint16(hours)));
+        const HandGeometry::Hands hands = HandGeometry::hands({915, 915}, 15, 525, time);
+        QTEST(join(ZoneTime::format(time), twips({hands.second.x, hands.second.y}),
+                   twips({hands.minute.x, hands.minute.y}), twips({hands.hour.x, hands.hour.y})),
               "shown");
     }
 
-    void tickFollowsTheModelAndSkipsWhileDialAShowsThePresentSecond_data()
-    {
-        QTest::addColumn<int>("offsetA");
-        QTest::addColumn<QString>("dialBAfterSecondTick");
-        // At offset 0 dial A's time equals the present until the next second: the second tick does nothing.
-        QTest::newRow("dial A at the computer's time") << 0 << "10:00:00";
-        QTest::newRow("dial A shifted") << -9 << "13:00:00";
-    }
     void tickFollowsTheModelAndSkipsWhileDialAShowsThePresentSecond()
     {
-        QFETCH(int, offsetA);
         FixedClock clock;
         QWidget surface;
         ClockModel model;
-        DialLayout layout;
-        layout.lines[3] = QLineF(4800, 2895, 5160, 2535);
-        layout.baseA = 390;
-        layout.baseBX = 4500;
-        layout.baseBY = 2200;
-        DialPair dials(&surface, layout, 15, model);
-        const auto hand = [&dials](int n) {
-            return dials.findChild<HandLine *>(QStringLiteral("Line%1").arg(n));
-        };
-        dials.placePivots(12); // 120 dpi
-        QCOMPARE(twips(hand(1)->start()) + u' ' + twips(hand(4)->start()),
-                 QStringLiteral("810.00 810.00 4920.00 2620.00"));
-        QCOMPARE(twips(hand(4)->end()), QStringLiteral("5160.00 2535.00")); // free ends wait for the first tick
+        // No shapes, hands from and to the corner, dial A's base at 390 and dial B's at (4500, 2200).
+        DialPair dials(&surface, {{}, {}, {}, {}, {}, {}, {}, {}, 390, 4500, 2200}, 15, model);
         dials.placePivots(15);
-
-        auto *timeA = child<QLabel>(&surface, "Label11");
-        auto *timeB = child<QLabel>(&surface, "Label12");
-        model.setOffsetA(qint16(offsetA));
-        dials.tick();
-        QCOMPARE(timeB->text(), QStringLiteral("10:00:00"));
-        model.setOffsetB(3);
-        dials.tick();
-        QTEST(timeB->text(), "dialBAfterSecondTick");
-        clock.advance(1);
-        dials.tick();
-        QCOMPARE(timeA->text(), QTime(10, 0, 1).addSecs(offsetA * 3600).toString(QStringLiteral("hh:mm:ss")));
-        QCOMPARE(timeB->text(), QStringLiteral("13:00:01"));
-        QCOMPARE(twips(hand(4)->end()) + u' ' + twips(hand(6)->end()),
-                 QStringLiteral("5079.88 2202.88 5197.50 2426.22"));
+        // The pivots on the dials' centres; the free ends wait for the first tick.
+        QCOMPARE(join(twips(child<HandLine>(&dials, "Line1")->start()),
+                      twips(child<HandLine>(&dials, "Line4")->start()), twips(child<HandLine>(&dials, "Line4")->end())),
+                 u"915.00 915.00 5025.00 2725.00 0.00 0.00"_s);
+        // Four ticks with new offsets, the clock a second on before the third. While dial A's time equals the present
+        // second the tick has nothing to do, not even for dial B; otherwise each tick shows the new offsets.
+        QStringList shown;
+        const int steps[][3] = {{0, 0, 0}, {0, 3, 0}, {-9, 2, 1}, {-9, 3, 0}}; // offset A, offset B, seconds on
+        for (const auto &step : steps) {
+            model.setOffsets(qint16(step[0]), qint16(step[1]));
+            clock.advance(step[2]);
+            dials.tick();
+            shown << child<QLabel>(&surface, "Label11")->text() << child<QLabel>(&surface, "Label12")->text();
+        }
+        QCOMPARE(shown.join(u' '), u"10:00:00 10:00:00 10:00:00 10:00:00 01:00:01 12:00:01 01:00:01 13:00:01"_s);
+        QCOMPARE(join(twips(child<HandLine>(&dials, "Line4")->end()), twips(child<HandLine>(&dials, "Line6")->end())),
+                 u"5079.88 2202.88 5197.50 2426.22"_s);
     }
 
     void aYearOfTicksInATimeZoneWithSummerTime()
@@ -153,15 +119,13 @@ private Q_SLOTS:
         dials.placePivots(15);
         surface.show();
         const QLabel *timeB = child<QLabel>(&surface, "Label12");
-        const qint64 ticks = 366 * 86400 / 97;
         qint64 before = 0;
-        for (qint64 i = 0; i < ticks; ++i) {
+        for (qint64 i = 0, ticks = 366 * 86400 / 97; i < ticks; ++i) {
             const QDateTime reading = first.addSecs(i * 97).toLocalTime();
             clock.set(reading);
             dials.tick();
-            const QDateTime wall(reading.date(), reading.time(), QTimeZone::utc());
-            if (timeB->text() != wall.addSecs(-13 * 3600).time().toString(QStringLiteral("hh:mm:ss")))
-                QFAIL(qPrintable(timeB->text() + QLatin1String(" at ") + reading.toString(Qt::ISODate)));
+            if (timeB->text() != reading.time().addSecs(-13 * 3600).toString(u"hh:mm:ss"_s))
+                QFAIL(qPrintable(timeB->text() + u" at "_s + reading.toString(Qt::ISODate)));
             if (i % 512 == 0)
                 QCoreApplication::processEvents(); // paint now and then, as the running window does
             if (i == ticks / 10)
@@ -174,46 +138,33 @@ private Q_SLOTS:
 
     void timerComesJustAfterEachHalfSecond_data()
     {
-        QTest::addColumn<QTime>("atStart");
-        QTest::addColumn<int>("firstDelay");
-        QTest::addColumn<QTime>("atTimeout"); // the clock when Timer1 fires, set or late as it may be
-        QTest::addColumn<int>("nextDelay");
-        QTest::addColumn<QString>("shown");
-        const auto at = [](int second, int millisecond) {
-            return QTime(10, 0, second, millisecond);
-        };
-        QTest::newRow("on the second") << at(0, 0) << 503 << at(0, 503) << 500 << QStringLiteral("10:00:00");
-        QTest::newRow("at the tick") << at(0, 3) << 500 << at(0, 503) << 500 << QStringLiteral("10:00:00");
-        QTest::newRow("woken a millisecond late") << at(0, 3) << 500 << at(0, 504) << 499 << QStringLiteral("10:00:00");
-        QTest::newRow("end of a half second") << at(0, 499) << 4 << at(0, 503) << 500 << QStringLiteral("10:00:00");
-        QTest::newRow("on the half second") << at(0, 500) << 503 << at(1, 3) << 500 << QStringLiteral("10:00:01");
-        QTest::newRow("end of a second") << at(0, 997) << 6 << at(1, 3) << 500 << QStringLiteral("10:00:01");
+        // Milliseconds after 10:00:00: the clock when the dials start, and when Timer1 fires, set or late as it may be.
+        QTest::addColumn<int>("atStart");
+        QTest::addColumn<int>("atTimeout");
+        QTest::addColumn<QString>("shown"); // the first delay, the next, and dial A's time
+        QTest::newRow("on the second") << 0 << 503 << "503 500 10:00:00";
+        QTest::newRow("woken a millisecond late") << 3 << 504 << "500 499 10:00:00";
+        QTest::newRow("on the half second") << 500 << 1003 << "503 500 10:00:01";
         // A clock set while Timer1 waits, or a wake long after it was due, puts the next tick back on the half second.
-        QTest::newRow("clock set back") << at(1, 3) << 500 << at(0, 250) << 253 << QStringLiteral("10:00:00");
-        QTest::newRow("clock set forward") << at(0, 3) << 500 << at(5, 740) << 263 << QStringLiteral("10:00:05");
-        QTest::newRow("fired early by the clock") << at(0, 503) << 500 << at(0, 999) << 4 << QStringLiteral("10:00:00");
-        QTest::newRow("late wake") << at(0, 503) << 500 << at(3, 611) << 392 << QStringLiteral("10:00:03");
+        QTest::newRow("clock set back") << 1003 << 250 << "500 253 10:00:00";
+        QTest::newRow("fired early by the clock") << 503 << 999 << "500 4 10:00:00";
+        QTest::newRow("late wake") << 503 << 3611 << "500 392 10:00:03";
     }
     void timerComesJustAfterEachHalfSecond()
     {
-        QFETCH(QTime, atStart);
-        QFETCH(QTime, atTimeout);
-        const QDate day(2026, 12, 6);
-        FixedClock clock(QDateTime(day, atStart));
+        QFETCH(int, atStart);
+        QFETCH(int, atTimeout);
+        FixedClock clock(QDateTime(QDate(2026, 12, 6), QTime(10, 0)).addMSecs(atStart));
         QWidget surface;
         ClockModel model;
         DialPair dials(&surface, DialLayout(), 15, model);
         FIND_CONTROL(timer, QTimer, &dials, "Timer1");
-        // A coarse timer may fire tens of milliseconds off its time.
-        QCOMPARE(timer->timerType(), Qt::PreciseTimer);
-        QVERIFY(timer->isActive());
-        QTEST(timer->interval(), "firstDelay");
-
-        FixedClock setOrLater(QDateTime(day, atTimeout));
-        QVERIFY(QMetaObject::invokeMethod(timer, "timeout"));
-        QVERIFY2(timer->isActive(), "Timer1 must be armed again for the next half second");
-        QTEST(timer->interval(), "nextDelay");
-        QTEST(surface.findChild<QLabel *>(QStringLiteral("Label11"))->text(), "shown");
+        const int firstDelay = timer->interval();
+        clock.set(QDateTime(QDate(2026, 12, 6), QTime(10, 0)).addMSecs(atTimeout));
+        // A coarse timer may fire tens of milliseconds off its time; the one-shot Timer1 is armed again each time.
+        QVERIFY(QMetaObject::invokeMethod(timer, "timeout") && timer->isActive() &&
+                timer->timerType() == Qt::PreciseTimer);
+        QTEST(join(firstDelay, timer->interval(), child<QLabel>(&surface, "Label11")->text()), "shown");
     }
 };
 
