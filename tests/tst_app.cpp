@@ -80,18 +80,23 @@ private Q_SLOTS:
         QTest::failOnWarning(QRegularExpression(u"^(ico|mainImage)"_s));
         FixedClock clock(QDateTime(QDate(2026, 12, 6), QTime(10, 0, 15)));
         const auto mainForm = start();
-        // A fixed size, centred on the screen; the menus.
-        QStringList menus{mainForm->objectName(), mainForm->windowTitle(),
-                          join(mainForm->centralWidget()->size(), mainForm->minimumSize() == mainForm->maximumSize(),
-                               centred(mainForm->frameGeometry(), mainForm->screen()->geometry()))};
+        // A fixed size, centred on the screen; the menus; the captions, summer time tags, picture and list in place.
+        QStringList seen{mainForm->objectName(), mainForm->windowTitle(),
+                         join(mainForm->centralWidget()->size(), mainForm->minimumSize() == mainForm->maximumSize(),
+                              centred(mainForm->frameGeometry(), mainForm->screen()->geometry()))};
         for (const QAction *menu : mainForm->menuBar()->actions()) {
-            menus << menu->text();
+            seen << menu->menu()->objectName() + u'=' + menu->text();
             for (const QAction *item : menu->menu()->actions())
-                menus << item->objectName() + u'=' + item->text();
+                seen << item->objectName() + u'=' + item->text();
         }
-        QCOMPARE(menus.join(u' '),
-                 u"mainForm ++ Pelkin Horavista ++ QSize(400, 280) true true File mnuExit=終了 Option "
-                 "mnuSetTime=時計設定 mnuSetImg=画像設定 Help mnuCallHelp=ヘルプ mnuCallVersion=バージョン情報"_s);
+        for (const char *name : {"Label1", "Label2", "Label13", "Label14", "Picture1", "Combo1"})
+            seen << join(child(mainForm.get(), name)->geometry());
+        QCOMPARE(
+            seen.join(u' '),
+            u"mainForm ++ Pelkin Horavista ++ QSize(400, 280) true true mnuFile=File mnuExit=終了 mnuOption=Option "
+            "mnuSetTime=時計設定 mnuSetImg=画像設定 mnuHelp=Help mnuCallHelp=ヘルプ mnuCallVersion=バージョン情報 "
+            "QRect(16,138 97x17) QRect(287,89 97x17) QRect(31,107 88x16) QRect(305,229 88x16) QRect(124,55 148x149) "
+            "QRect(8,248 385x23)"_s);
 
         // Until the first tick the hands run from the dials' centres to their designed ends: the background, dial
         // A's outer square, dial B's inner square, dial A's second hand towards (600, 1200), its hour hand towards
@@ -131,22 +136,19 @@ private Q_SLOTS:
 
     void startUpReadsItsFiles_data()
     {
-        QTest::addColumn<QByteArray>("settings"); // empty: no file
         QTest::addColumn<QString>("files"); // the icon and the picture: good, missing or damaged
+        QTest::addColumn<QByteArray>("settings"); // empty: no file
         QTest::addColumn<QString>("shown"); // the dials, then whether the picture shows
-        QTest::newRow("no settings file") << QByteArray() << "good"
-                                          << "Tokyo Tokyo 0 false false 0 0 true";
-        QTest::newRow("saved choice") << QByteArray("-13,\"New York\",2,\"Sydney\",#TRUE#,#TRUE#") << "good"
+        QTest::newRow("no settings file") << "good" << QByteArray() << "Tokyo Tokyo 0 false false 0 0 true";
+        QTest::newRow("saved choice") << "good" << QByteArray("-13,\"New York\",2,\"Sydney\",#TRUE#,#TRUE#")
                                       << "New York Sydney 29 true true -13 2 true";
         QTest::newRow("caption A unchecked; no icon, picture a folder")
-            << QByteArray("5,\"Atlantis\",0,\"Tokyo\",0,0") << "missing"
-            << "Atlantis Tokyo 0 false false 5 0 false";
+            << "missing" << QByteArray("5,\"Atlantis\",0,\"Tokyo\",0,0") << "Atlantis Tokyo 0 false false 5 0 false";
         // A damaged file stops the reader before it changes anything: the window stays as laid out.
         QTest::newRow("offset B not a number; icon and picture damaged")
-            << QByteArray("-13,\"New York\",x,\"Sydney\",0,0") << "damaged"
-            << "  -1 false false 0 0 false";
-        QTest::newRow("city B not in the list") << QByteArray("-15,\"Chicago\",-15,\"Chicago\",0,0") << "good"
-                                                << "  -1 false false 0 0 true";
+            << "damaged" << QByteArray("-13,\"New York\",x,\"Sydney\",0,0") << "  -1 false false 0 0 false";
+        QTest::newRow("city B not in the list")
+            << "good" << QByteArray("-15,\"Chicago\",-15,\"Chicago\",0,0") << "  -1 false false 0 0 true";
     }
     void startUpReadsItsFiles()
     {
