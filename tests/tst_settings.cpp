@@ -43,6 +43,7 @@ private Q_SLOTS:
         QTest::newRow("byte-order mark, LF") << "\xEF\xBB\xBF" + line + "\n" << saved;
         QTest::newRow("five fields") << QByteArray("0,\"Tokyo\",1,\"Sydney\",#FALSE#\r\n") << "2";
         QTest::newRow("six fields over two lines") << QByteArray("0,\"Tokyo\",1\r\n\"Sydney\",#FALSE#,#FALSE#") << "2";
+        QTest::newRow("only 64 KiB of a line read") << QByteArray(70000, ' ') + line << "2";
         QTest::newRow("binary junk") << QByteArray("\x00\xff\x01,\x02", 5) << "2";
         QTest::newRow("an unclosed quote runs to the end") << QByteArray("1,\"A\",2,\"B,#TRUE#,#TRUE#") << "2";
         QTest::newRow("blanks around unquoted fields, kept inside quotes")
@@ -51,7 +52,7 @@ private Q_SLOTS:
         QTest::newRow("offsets rounded half to even") << QByteArray("2.5,\"A\",-3.5,\"B\",0,0") << "2|A|-4|B|0|0";
         QTest::newRow("offsets at and past the limits")
             << QByteArray("-32768,\"A\",32767.5,\"B\",0,0") << "-32768|A|-|B|0|0";
-        QTest::newRow("offsets that are no number") << QByteArray("nan,\"A\",Tokyo,\"B\",0,0") << "-|A|-|B|0|0";
+        QTest::newRow("offsets no number, last field empty") << QByteArray("nan,\"A\",Tokyo,\"B\",0,") << "-|A|-|B|0|0";
     }
     void readsTheFirstSixFieldsOfTheFirstLine()
     {
