@@ -6,22 +6,18 @@
 #include "testsupport.h"
 
 #include <QLabel>
-#include <QPushButton>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
-/** A system that records the program at its path, and a launcher that starts only what is present. */
+/** A system that records the program at its path, and a launcher that starts only /usr/bin/hardinfo. */
 struct Fake : SystemInformation, ProgramLauncher
 {
     QString path;
-    QString present;
     QStringList started;
     QString programPath() const override { return path; }
-    bool start(const QString &program) override
-    {
-        started << program;
-        return program == present;
-    }
+    bool start(const QString &program) override { return started << program, program == u"/usr/bin/hardinfo"; }
 };
 
 } // namespace
@@ -31,65 +27,44 @@ class TestAbout : public WindowTest
     Q_OBJECT
 
 private Q_SLOTS:
-    void showsTheProgramAndEndsByOkEnterOrEsc_data()
+    void showsTheProgramStartsTheRecordedInformationProgramAndEndsByOkEnterOrEsc_data()
     {
         QTest::addColumn<int>("key"); // 0: the OK button clicked
-        QTest::newRow("OK") << 0;
-        QTest::newRow("Enter") << int(Qt::Key_Return);
-        QTest::newRow("Esc") << int(Qt::Key_Escape);
+        QTest::addColumn<QString>("path"); // the information program the system records
+        QTest::addColumn<QString>("outcome"); // what ｼｽﾃﾑ情報 started, then the message
+        const QString none = u" Horavista 現時点ではｼｽﾃﾑ情報を使用できません"_s;
+        QTest::newRow("recorded and there; OK") << 0 << u"/usr/bin/hardinfo"_s << u"/usr/bin/hardinfo "_s;
+        QTest::newRow("stale path; Enter") << int(Qt::Key_Return) << u"/usr/bin/gone"_s << u"/usr/bin/gone"_s + none;
+        QTest::newRow("none recorded; Esc") << int(Qt::Key_Escape) << QString() << none;
     }
-    void showsTheProgramAndEndsByOkEnterOrEsc()
+    void showsTheProgramStartsTheRecordedInformationProgramAndEndsByOkEnterOrEsc()
     {
+        QFETCH(int, key);
+        QFETCH(QString, path);
         Fake fake;
+        fake.path = path;
         AboutBox box(nullptr, fake, fake);
-        QCOMPARE(box.windowTitle(), QStringLiteral("Horavistaのﾊﾞｰｼﾞｮﾝ情報"));
-        QCOMPARE(box.pos(), QPoint(156, 129)); // its designed place: 2340, 1935 twips
-        QStringList texts;
+        // The title, the designed place (2340, 1935 twips) and the captions.
+        QStringList texts{box.windowTitle(), join(box.pos())};
         for (const char *name : {"lblTitle", "lblVersion", "cmdOK", "cmdSysInfo"})
-            texts << box.findChild<QWidget *>(QLatin1String(name))->property("text").toString();
-        QCOMPARE(
-            texts.join(u'|'),
-            QStringLiteral("Horavista|ﾊﾞｰｼﾞｮﾝ %1|OK|ｼｽﾃﾑ情報(&S)...").arg(QLatin1String(HORAVISTA_PROJECT_VERSION)));
+            texts << child(&box, name)->property("text").toString();
+        QCOMPARE(texts.join(u'|'),
+                 u"Horavistaのﾊﾞｰｼﾞｮﾝ情報|QPoint(156,129)|Horavista|ﾊﾞｰｼﾞｮﾝ %1|OK|ｼｽﾃﾑ情報(&S)..."_s.arg(
+                     QLatin1String(HORAVISTA_PROJECT_VERSION)));
         for (QLabel *label : box.findChildren<QLabel *>()) // nothing cut off at the bottom
             QVERIFY2(label->heightForWidth(label->width()) <= label->height(), qPrintable(label->objectName()));
         auto *icon = child<PictureBox>(&box, "picIcon");
-        QCOMPARE(icon->size(), QSize(32, 32));
         QCOMPARE(icon->picture(), PictureFile::builtInIcon().pixmap(32, 32).toImage());
-        QCOMPARE(box.grab().toImage().pixelColor(5, 100), QColor(Qt::white));
-        QCOMPARE(box.focusWidget(), box.findChild<QPushButton *>(QStringLiteral("cmdOK")));
+        QCOMPARE(join(icon->size(), box.grab().toImage().pixelColor(5, 100).name(), box.focusWidget()->objectName()),
+                 u"QSize(32, 32) #ffffff cmdOK"_s);
 
-        QFETCH(int, key);
         MessageCatcher messages;
         whenModalOpens([&](QWidget *) {
-            box.findChild<QPushButton *>(QStringLiteral("cmdSysInfo"))->click(); // nothing recorded: the message
+            child<QPushButton>(&box, "cmdSysInfo")->click();
             QCOMPARE(QApplication::activeModalWidget(), &box);
-            key ? QTest::keyClick(&box, Qt::Key(key)) : box.findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
+            key ? QTest::keyClick(&box, Qt::Key(key)) : child<QPushButton>(&box, "cmdOK")->click();
         });
         QCOMPARE(box.exec(), int(QDialog::Accepted));
-        QCOMPARE(messages.seen, QStringList{QStringLiteral("Horavista 現時点ではｼｽﾃﾑ情報を使用できません")});
-    }
-
-    void startsTheRecordedProgram_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("present");
-        QTest::addColumn<QString>("outcome"); // what was started, then the message
-        const QString tool = QStringLiteral("/usr/bin/hardinfo");
-        QTest::newRow("recorded and there") << tool << tool << "/usr/bin/hardinfo ";
-        QTest::newRow("recorded but stale")
-            << tool << QString() << "/usr/bin/hardinfo Horavista 現時点ではｼｽﾃﾑ情報を使用できません";
-        QTest::newRow("none recorded") << QString() << tool << " Horavista 現時点ではｼｽﾃﾑ情報を使用できません";
-    }
-    void startsTheRecordedProgram()
-    {
-        Fake fake;
-        QFETCH(QString, path);
-        QFETCH(QString, present);
-        fake.path = path;
-        fake.present = present;
-        AboutBox box(nullptr, fake, fake);
-        MessageCatcher messages;
-        box.startSystemInformation();
         QTEST(fake.started.join(u' ') + u' ' + messages.seen.join(u' '), "outcome");
     }
 
@@ -101,15 +76,14 @@ private Q_SLOTS:
         // Scripts that leave name.ran behind; earlier in the list of programs beats earlier on the path.
         for (const char *name : {"1/xfce4-about", "2/kinfocenter"}) {
             const QString path = m_folder->path(QLatin1String(name));
-            QVERIFY(m_folder->dir().mkpath(QFileInfo(path).path()));
-            QVERIFY(m_folder->write(QLatin1String(name), "#!/bin/sh\ntouch \"$0.ran\"\n"));
-            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+            QVERIFY(m_folder->dir().mkpath(QFileInfo(path).path()) &&
+                    m_folder->write(QLatin1String(name), "#!/bin/sh\ntouch \"$0.ran\"\n") &&
+                    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         }
-        const QString found = SystemInformation::findOnSearchPath(
-            {m_folder->path(QStringLiteral("1")), m_folder->path(QStringLiteral("2"))});
-        QCOMPARE(found, m_folder->path(QStringLiteral("2/kinfocenter")));
-        QVERIFY(ProgramLauncher::system().start(found));
-        QTRY_VERIFY(QFile::exists(found + QStringLiteral(".ran")));
+        const QString found = SystemInformation::findOnSearchPath({m_folder->path(u"1"_s), m_folder->path(u"2"_s)});
+        QVERIFY2(found == m_folder->path(u"2/kinfocenter"_s) && ProgramLauncher::system().start(found),
+                 qPrintable(found));
+        QTRY_VERIFY(QFile::exists(found + u".ran"_s));
 #endif
     }
 };
