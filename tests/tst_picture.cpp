@@ -126,12 +126,12 @@ private Q_SLOTS:
         QPainter(&want).drawImage(47, 51, QImage::fromData(fixture("redblue.gif")));
         QCOMPARE(preview(dialog.get()), want);
 
-        // A bitmap of 24 bits a pixel (rows of 148 pixels need no padding) that the main window shows at once.
+        // A bitmap of 24 bits a pixel, 54 + 444 x 141 bytes (rows of 148 pixels need no padding), that the main
+        // window shows at once.
         press(dialog.get(), "setPic");
         const QByteArray file = m_folder->read(StoredName);
         QCOMPARE(join(dialog->isVisible(), file.size(), m_main.calls, m_folder->entries()),
-                 join(false, 54 + 444 * 141, QStringList{u"clear"_s, u"set"_s},
-                      QStringList{u"anim.GIF"_s, u"ico.ico"_s, StoredName}));
+                 u"false 62658 QList(clear, set) QList(anim.GIF, ico.ico, mainImage.bmp)"_s);
         QCOMPARE(QImage::fromData(file, "BMP").convertToFormat(QImage::Format_RGB32), want);
 
         // The dialog opens on the stored picture: storing again without a choice keeps it.
@@ -145,9 +145,9 @@ private Q_SLOTS:
             QSKIP(FullDisk::WhyInactive);
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^mainImage\\.bmp: "_s));
         press(open().get(), "setPic");
-        QCOMPARE(join(messages.seen, m_main.calls, m_folder->entries(), m_folder->read(StoredName) == file),
-                 join(QStringList{u"Horavista 画像ファイルに書き込みができません"_s}, QStringList(),
-                      QStringList{u"anim.GIF"_s, u"ico.ico"_s, StoredName}, true));
+        QCOMPARE(
+            join(messages.seen, m_main.calls, m_folder->entries(), m_folder->read(StoredName) == file),
+            u"QList(Horavista 画像ファイルに書き込みができません) QList() QList(anim.GIF, ico.ico, mainImage.bmp) true"_s);
     }
 
     void onlyWholePicturesAreShown_data()
@@ -176,8 +176,8 @@ private Q_SLOTS:
     void onlyWholePicturesAreShown()
     {
         QFETCH(QByteArray, bytes);
-        QVERIFY(m_folder->write(StoredName, blue(QSize(148, 141), "BMP"))); // shown as the dialog opens
-        QVERIFY(m_folder->write(u"choice.bmp"_s, bytes));
+        // The stored picture shows as the dialog opens.
+        QVERIFY(m_folder->write(StoredName, fixture("os2.bmp")) && m_folder->write(u"choice.bmp"_s, bytes));
         const auto dialog = open(u"choice.bmp"_s);
         QTEST(preview(dialog.get()) != empty(dialog.get()), "shown");
         QVERIFY(!QApplication::activeModalWidget()); // and nothing else to say
@@ -223,15 +223,18 @@ private Q_SLOTS:
                  u"true ++ 画像を時計に設定します ++ ++ 終了します ++ true"_s);
 
         // A drive that is not ready: a message, then the program's drive at its root, as the list names it
-        // ("z:" on Windows).
+        // ("z:" on Windows). A drive's root folder is on that drive; a folder may be on none of those listed.
         FIND_CONTROL(drives, QComboBox, dialog.get(), "Drive1");
         MessageCatcher messages;
         QTest::keyClick(drives, Qt::Key_Down); // the empty card
         const QString program = FakeDrives::rootOf(QCoreApplication::applicationDirPath());
-        QCOMPARE(join(messages.seen, drives->currentText(), folders->path(), files->path()),
+        const QList<Drive> mounts{{u"/mnt/"_s, {}}, {u"/mnt/card/"_s, {}}};
+        QCOMPARE(join(messages.seen, drives->currentText(), folders->path(), files->path(),
+                      DriveList::indexOfDriveHolding(mounts, u"/mnt/card"_s),
+                      DriveList::indexOfDriveHolding(mounts, u"/tmp"_s)),
                  join(QStringList{u"Horavista ドライブの準備ができていません。"_s},
                       program == u"/" ? program : program.left(2).toLower(), QDir::cleanPath(program),
-                      QDir::cleanPath(program)));
+                      QDir::cleanPath(program), 1, -1));
 
         // キャンセル stores nothing.
         press(dialog.get(), "btnExit");
