@@ -55,16 +55,6 @@ public:
             QFile::setPermissions(path(name), QFile::ReadOwner | QFile::WriteOwner);
     }
 
-    /** Why this system cannot remove a process's working folder under it, or nullptr where it can. */
-    static const char *whyItCannotVanish()
-    {
-#ifdef Q_OS_WIN
-        return "Windows does not remove a folder that a process has as its current folder";
-#else
-        return nullptr;
-#endif
-    }
-
 private:
     QString m_previous = QDir::currentPath();
 };
@@ -136,7 +126,6 @@ Control *child(const QObject *parent, const char *name)
 }
 
 #define VERIFY_FOLDER(folder) QVERIFY2((folder).isValid(), qPrintable((folder).errorString()))
-#define FIND_CONTROL(var, Type, parent, name) Type *var = child<Type>((parent), name)
 
 /** The values as qDebug() writes them, unquoted and separated by blanks: several observations in one line. */
 template <typename... Values>

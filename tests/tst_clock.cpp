@@ -158,7 +158,7 @@ private Q_SLOTS:
         QWidget surface;
         ClockModel model;
         DialPair dials(&surface, DialLayout(), 15, model);
-        FIND_CONTROL(timer, QTimer, &dials, "Timer1");
+        auto *timer = child<QTimer>(&dials, "Timer1");
         const int firstDelay = timer->interval();
         clock.set(QDateTime(QDate(2026, 12, 6), QTime(10, 0)).addMSecs(atTimeout));
         // A coarse timer may fire tens of milliseconds off its time; the one-shot Timer1 is armed again each time.

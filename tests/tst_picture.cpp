@@ -190,8 +190,8 @@ private Q_SLOTS:
         for (const char *name : {"a.bmp", "b.jpeg", "PHOTO.JPG", "c.Gif", "d.png", "bmp", "Photos/beach.jpg"})
             QVERIFY(m_folder->write(QString::fromLatin1(name), "x"));
         const auto dialog = open();
-        FIND_CONTROL(folders, FolderList, dialog.get(), "Dir1");
-        FIND_CONTROL(files, FileList, dialog.get(), "File1");
+        auto *folders = child<FolderList>(dialog.get(), "Dir1");
+        auto *files = child<FileList>(dialog.get(), "File1");
         // Pictures whatever their letter case, no other files, no folders; the root and each folder down to
         // the current one, then its subfolders.
         const QString top = m_folder->dir().absolutePath();
@@ -224,7 +224,7 @@ private Q_SLOTS:
 
         // A drive that is not ready: a message, then the program's drive at its root, as the list names it
         // ("z:" on Windows). A drive's root folder is on that drive; a folder may be on none of those listed.
-        FIND_CONTROL(drives, QComboBox, dialog.get(), "Drive1");
+        auto *drives = child<QComboBox>(dialog.get(), "Drive1");
         MessageCatcher messages;
         QTest::keyClick(drives, Qt::Key_Down); // the empty card
         const QString program = FakeDrives::rootOf(QCoreApplication::applicationDirPath());
