@@ -6,9 +6,7 @@
 #include "help/helpcontents.h"
 #include "help/helppage.h"
 
-namespace {
-
-int depthOf(const QList<HelpTopic> &topics, int level, int &entries)
+static int depthOf(const QList<HelpTopic> &topics, int level, int &entries)
 {
     int deepest = topics.isEmpty() ? level - 1 : level;
     entries += int(topics.size());
@@ -16,8 +14,6 @@ int depthOf(const QList<HelpTopic> &topics, int level, int &entries)
         deepest = qMax(deepest, depthOf(topic.children, level + 1, entries));
     return deepest;
 }
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

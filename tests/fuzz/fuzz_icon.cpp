@@ -12,9 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QList<QImage> images = PictureFile::iconImages(bytes, &error);
     Fuzz::check(images.size() <= 4, "more images than the four sizes a window uses");
     Fuzz::check(images.isEmpty() != error.isEmpty(), "an icon without images, or a reason without a failure");
-    for (const QImage &image : images) {
+    for (const QImage &image : images)
         Fuzz::check(image.width() <= PictureFile::MaxIconSide && image.height() <= PictureFile::MaxIconSide,
                     "an icon image beyond the largest icon size");
-    }
     return 0;
 }

@@ -2,37 +2,23 @@
 // and as mainImage.bmp, read at start-up and by the dialog's opening. Nothing may crash or hang,
 // whatever the bytes claim about their size.
 
+#include "app/mainform.h"
+#include "clock/clockmodel.h"
 #include "fuzzsupport.h"
 #include "picture/folderlist.h"
-#include "picture/mainpicture.h"
 #include "picture/setimgdialog.h"
 #include "platform/drivelist.h"
-
-namespace {
-
-class NoMainPicture : public MainPicture
-{
-public:
-    void setPicture(const QImage &) override { }
-    void clearPicture() override { }
-};
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     Fuzz::application();
-    static NoMainPicture mainPicture;
-    static SetImgDialog *dialog = [] {
-        Fuzz::write(QStringLiteral("chosen.jpg"), nullptr, 0);
-        auto *created = new SetImgDialog(Fuzz::folder(), mainPicture, DriveList::system());
-        return created;
-    }();
-    static FileList *files = dialog->findChild<FileList *>(QStringLiteral("File1"));
-
     Fuzz::write(QStringLiteral("chosen.jpg"), data, size);
     Fuzz::write(QStringLiteral("mainImage.bmp"), data, size);
     const int filesBefore = Fuzz::openFiles();
+    // Made once, when the chosen file is there to be listed; the main window only receives a stored picture.
+    static ClockModel clock;
+    static auto *dialog = new SetImgDialog(Fuzz::folder(), *new MainForm(Fuzz::folder(), clock), DriveList::system());
+    static auto *files = dialog->findChild<FileList *>(QStringLiteral("File1"));
 
     // The chosen file, through the dialog's own handler.
     const QList<QListWidgetItem *> chosen = files->findItems(QStringLiteral("chosen.jpg"), Qt::MatchExactly);

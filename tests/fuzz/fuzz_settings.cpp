@@ -9,22 +9,17 @@
 #include "settings/settimedialog.h"
 #include "settings/settingsfile.h"
 
-namespace {
-
-constexpr qint16 Untouched = 7777;
+static constexpr qint16 Untouched = 7777;
 
 // Whether a reader may have left @p offset for a dial: untouched, Tokyo's, the file's number, or in the dialog the
 // zone offset of the city the file names, with or without summer time.
-bool fromTheFile(int offset, const std::optional<qint16> &number, const QString &city, bool dialog)
+static bool fromTheFile(int offset, const std::optional<qint16> &number, const QString &city, bool dialog)
 {
-    for (const City &each : cities()) {
+    for (const City &each : cities())
         if (dialog && QLatin1String(each.name) == city && (offset == each.zoneOffset || offset == each.zoneOffset + 1))
             return true;
-    }
     return offset == Untouched || offset == 0 || number == offset;
 }
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

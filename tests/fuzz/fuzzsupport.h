@@ -12,20 +12,18 @@
 
 namespace Fuzz {
 
-inline QApplication &application()
+inline void application()
 {
     static int argc = 1;
     static char *argv[] = {const_cast<char *>("fuzz"), nullptr};
-    static QApplication *app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        // The program's own warnings (a damaged picture, for one) come here by the thousand; only a fatal
-        // message (a failed check) is printed, before Qt aborts.
-        QLoggingCategory::setFilterRules(QStringLiteral("*=false"));
-        auto *created = new QApplication(argc, argv);
-        Fonts::install();
-        return created;
-    }();
-    return *app;
+    if (qApp)
+        return;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The program's own warnings (a damaged picture, for one) come here by the thousand; only a fatal
+    // message (a failed check) is printed, before Qt aborts.
+    QLoggingCategory::setFilterRules(QStringLiteral("*=false"));
+    new QApplication(argc, argv); // kept to the end of the run
+    Fonts::install();
 }
 
 inline void check(bool condition, const char *what)
@@ -36,14 +34,12 @@ inline void check(bool condition, const char *what)
 
 // A working folder for the run, holding the program's icon. The process's own working folder stays where
 // it is: libFuzzer reads its corpus folders by the names it was given.
-inline const QDir &folder()
+inline QDir folder()
 {
     static QTemporaryDir dir;
-    static const QDir path = [] {
-        check(QFile::copy(QStringLiteral(":/icon/ico.ico"), dir.filePath(QStringLiteral("ico.ico"))), "no icon");
-        return QDir(dir.path());
-    }();
-    return path;
+    static const bool icon = QFile::copy(QStringLiteral(":/icon/ico.ico"), dir.filePath(QStringLiteral("ico.ico")));
+    check(icon, "no icon");
+    return QDir(dir.path());
 }
 
 inline void write(const QString &name, const uint8_t *data, size_t size)
