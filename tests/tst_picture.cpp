@@ -223,16 +223,17 @@ private Q_SLOTS:
                  u"true ++ 画像を時計に設定します ++ ++ 終了します ++ true"_s);
 
         // A drive that is not ready: a message, then the program's drive at its root, as the list names it
-        // ("z:" on Windows). A drive's root folder is on that drive; a folder may be on none of those listed.
+        // ("z:" on Windows; a drive with a label has it in brackets). A drive's root folder is on that drive; a folder
+        // may be on none of those listed.
         auto *drives = child<QComboBox>(dialog.get(), "Drive1");
         MessageCatcher messages;
         QTest::keyClick(drives, Qt::Key_Down); // the empty card
         const QString program = FakeDrives::rootOf(QCoreApplication::applicationDirPath());
         const QList<Drive> mounts{{u"/mnt/"_s, {}}, {u"/mnt/card/"_s, {}}};
-        QCOMPARE(join(messages.seen, drives->currentText(), folders->path(), files->path(),
-                      DriveList::indexOfDriveHolding(mounts, u"/mnt/card"_s),
+        QCOMPARE(join(messages.seen, drives->itemText(1).endsWith(u" [CARD]"), drives->currentText(), folders->path(),
+                      files->path(), DriveList::indexOfDriveHolding(mounts, u"/mnt/card"_s),
                       DriveList::indexOfDriveHolding(mounts, u"/tmp"_s)),
-                 join(QStringList{u"Horavista ドライブの準備ができていません。"_s},
+                 join(QStringList{u"Horavista ドライブの準備ができていません。"_s}, true,
                       program == u"/" ? program : program.left(2).toLower(), QDir::cleanPath(program),
                       QDir::cleanPath(program), 1, -1));
 
