@@ -1,14 +1,14 @@
 #include "about/aboutbox.h"
 
 #include "about/aboutboxlayout.h"
+#include "forms/picturebox.h"
+#include "forms/twips.h"
+#include "forms/windowframe.h"
+#include "imaging/picturefile.h"
 #include "platform/fonts.h"
-#include "platform/formcontrols.h"
 #include "platform/messagebox.h"
-#include "platform/picturebox.h"
-#include "platform/picturefile.h"
 #include "platform/programlauncher.h"
 #include "platform/systeminformation.h"
-#include "platform/twips.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -18,28 +18,27 @@
 namespace {
 
 // The program's title and the version of the build (the project's version numbers).
-const QString Title = QStringLiteral("Horavista");
+const QString ProgramTitle = QStringLiteral("Horavista");
 constexpr int VersionMajor = HORAVISTA_VERSION_MAJOR;
 constexpr int VersionMinor = HORAVISTA_VERSION_MINOR;
 constexpr int VersionRevision = HORAVISTA_VERSION_PATCH;
 
-QLabel *makeLabel(QWidget *parent, const QString &name, const QRect &twips, int pixelTwips)
+QLabel *makeLabel(QWidget *parent, const QString &name, const QRect &pixels)
 {
     auto *label = new QLabel(parent);
     label->setObjectName(name);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(true);
     label->setAutoFillBackground(true);
-    FormControls::place(label, twips, pixelTwips);
+    label->setGeometry(pixels);
     return label;
 }
 
-QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption, const QRect &twips,
-                        int pixelTwips)
+QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption, const QRect &pixels)
 {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(name);
-    FormControls::place(button, twips, pixelTwips);
+    button->setGeometry(pixels);
     return button;
 }
 
@@ -62,9 +61,7 @@ AboutBox::AboutBox(QWidget *parent, const SystemInformation &systemInformation, 
     , m_launcher(launcher)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    // A fixed dialog frame: a title and a close box, nothing to resize, minimise or maximise.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(WindowFrame::Dialog);
     setWindowIcon(PictureFile::builtInIcon());
     setFont(Fonts::font(Fonts::japaneseGothic(), 9));
 
@@ -75,40 +72,42 @@ AboutBox::AboutBox(QWidget *parent, const SystemInformation &systemInformation, 
     setAutoFillBackground(true);
 
     createControls();
-    setWindowTitle(Title + tr("のﾊﾞｰｼﾞｮﾝ情報"));
+    setWindowTitle(ProgramTitle + tr("のﾊﾞｰｼﾞｮﾝ情報"));
 }
 
 AboutBox::~AboutBox() = default;
 
 void AboutBox::createControls()
 {
+    using namespace AboutBoxLayout;
     const int pixelTwips = Twips::pixelTwipsOf(parentWidget());
-    setGeometry(Twips::toPixels(AboutBoxLayout::Client, pixelTwips));
+    setGeometry(Twips::toPixels(Client, pixelTwips));
     setFixedSize(size());
+    const auto pixels = Twips::toPixels(Controls, pixelTwips);
 
     // Made in tab order, so the focus goes OK, ｼｽﾃﾑ情報 and round again; the rest take no focus.
-    auto *ok = makeButton(this, QStringLiteral("cmdOK"), tr("OK"), AboutBoxLayout::OkButton, pixelTwips);
+    auto *ok = makeButton(this, QStringLiteral("cmdOK"), tr("OK"), pixels[OkButton]);
     ok->setDefault(true);
 
     auto *icon = new PictureBox(this, PictureBox::Border::None);
     icon->setObjectName(QStringLiteral("picIcon"));
-    FormControls::place(icon, AboutBoxLayout::Icon, pixelTwips);
+    icon->setGeometry(pixels[Icon]);
     // The box takes the size of its picture.
     const QImage iconImage = iconPicture(this);
     icon->setPicture(iconImage);
     icon->resize(iconImage.deviceIndependentSize().toSize());
 
-    auto *systemInformation = makeButton(this, QStringLiteral("cmdSysInfo"), tr("ｼｽﾃﾑ情報(&S)..."),
-                                         AboutBoxLayout::SystemInformationButton, pixelTwips);
+    auto *systemInformation =
+        makeButton(this, QStringLiteral("cmdSysInfo"), tr("ｼｽﾃﾑ情報(&S)..."), pixels[SystemInformationButton]);
 
-    auto *description = makeLabel(this, QStringLiteral("lblDescription"), AboutBoxLayout::Description, pixelTwips);
+    auto *description = makeLabel(this, QStringLiteral("lblDescription"), pixels[Description]);
     description->setText(tr("Copyright (C) 2026 Horavista developers"));
-    auto *disclaimer = makeLabel(this, QStringLiteral("lblDisclaimer"), AboutBoxLayout::Disclaimer, pixelTwips);
+    auto *disclaimer = makeLabel(this, QStringLiteral("lblDisclaimer"), pixels[Disclaimer]);
     disclaimer->setText(tr("本ｿﾌﾄｳｪｱの使用によって生じたいかなる損害についても、作者は一切の責任を負いません。"
                            "ご使用は利用者ご自身の責任でお願いします。"));
-    auto *title = makeLabel(this, QStringLiteral("lblTitle"), AboutBoxLayout::Title, pixelTwips);
-    title->setText(Title);
-    auto *version = makeLabel(this, QStringLiteral("lblVersion"), AboutBoxLayout::Version, pixelTwips);
+    auto *title = makeLabel(this, QStringLiteral("lblTitle"), pixels[Title]);
+    title->setText(ProgramTitle);
+    auto *version = makeLabel(this, QStringLiteral("lblVersion"), pixels[Version]);
     version->setText(tr("ﾊﾞｰｼﾞｮﾝ ") + QString::number(VersionMajor) + QLatin1Char('.') + QString::number(VersionMinor) +
                      QLatin1Char('.') + QString::number(VersionRevision));
 

@@ -1,4 +1,4 @@
-#include "app/mainform.h"
+#include "app/mainwindow.h"
 #include "clock/clockmodel.h"
 #include "platform/fonts.h"
 
@@ -24,7 +24,7 @@ int main(int argc, char *argv[])
 
     // The program keeps its files in the folder it is started in; the launcher chooses that folder.
     ClockModel clock;
-    MainForm mainForm(QDir::current(), clock);
+    MainWindow mainForm(QDir::current(), clock);
     mainForm.load();
     mainForm.show();
     return app.exec();

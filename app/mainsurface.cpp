@@ -1,6 +1,6 @@
 #include "app/mainsurface.h"
 
-#include "clock/dialpair.h"
+#include "dials/dialpair.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -1,26 +1,28 @@
-#include "app/mainform.h"
+#include "app/mainwindow.h"
 
 #include "about/aboutbox.h"
-#include "app/mainformlayout.h"
 #include "app/mainsurface.h"
-#include "clock/citytable.h"
+#include "app/mainwindowlayout.h"
 #include "clock/clockmodel.h"
-#include "clock/dialpair.h"
+#include "dials/citylist.h"
+#include "dials/dialpair.h"
+#include "dials/summertimetag.h"
+#include "forms/picturebox.h"
+#include "forms/surfacemouse.h"
+#include "forms/twips.h"
+#include "forms/windowframe.h"
 #include "help/helpviewer.h"
-#include "picture/setimgdialog.h"
+#include "imaging/picturefile.h"
+#include "picture/picturedialog.h"
 #include "platform/drivelist.h"
 #include "platform/fonts.h"
-#include "platform/formcontrols.h"
-#include "platform/picturebox.h"
-#include "platform/picturefile.h"
-#include "platform/surfacemouse.h"
-#include "platform/twips.h"
-#include "settings/settimedialog.h"
+#include "platform/workingfiles.h"
+#include "settings/clocksettingsdialog.h"
 #include "settings/settingsfile.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDebug>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
@@ -30,113 +32,94 @@
 
 namespace {
 
-const QString IconFile = QStringLiteral("ico.ico");
-const QString PictureFileName = QStringLiteral("mainImage.bmp");
-
-QLabel *makeLabel(QWidget *parent, const QString &name, const QRect &twips, int pixelTwips)
+QLabel *makeCityLabel(QWidget *parent, const char *name, const QRect &pixels)
 {
     auto *label = new QLabel(parent);
-    label->setObjectName(name);
+    label->setObjectName(QLatin1String(name));
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    FormControls::place(label, twips, pixelTwips);
+    label->setGeometry(pixels);
     return label;
-}
-
-QLabel *makeSummerTimeTag(QWidget *parent, const QString &name, const QRect &twips, int pixelTwips)
-{
-    QLabel *tag = makeLabel(parent, name, twips, pixelTwips);
-    tag->setText(QStringLiteral("Summer+Time"));
-    tag->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QPalette palette = tag->palette();
-    palette.setColor(QPalette::Window, QColor(0xFF, 0x00, 0x00));
-    palette.setColor(QPalette::WindowText, QColor(0xFF, 0xFF, 0xFF));
-    tag->setPalette(palette);
-    // Roles of their own: a child would take the surface's window-background role otherwise.
-    tag->setBackgroundRole(QPalette::Window);
-    tag->setForegroundRole(QPalette::WindowText);
-    tag->setAutoFillBackground(true);
-    tag->hide();
-    return tag;
 }
 
 } // namespace
 
-MainForm::MainForm(const QDir &workingFolder, ClockModel &clock, QWidget *parent)
+MainWindow::MainWindow(const QDir &workingFolder, ClockModel &clock, QWidget *parent)
     : QMainWindow(parent)
     , m_folder(workingFolder)
     , m_clock(clock)
-    , m_layoutTwips(Twips::pixelTwipsOf(parent))
 {
     setObjectName(QStringLiteral("mainForm"));
     setWindowTitle(QStringLiteral("++ Pelkin Horavista ++"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(WindowFrame::Main);
     setWindowIcon(PictureFile::builtInIcon());
-    createControls();
+    createControls(Twips::pixelTwipsOf(parent));
     createMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    connect(&m_clock, &ClockModel::changed, this, &MainWindow::showClockState);
+    showClockState();
 }
 
-MainForm::~MainForm() = default;
+MainWindow::~MainWindow() = default;
 
-void MainForm::createControls()
+void MainWindow::createControls(int pixelTwips)
 {
+    using namespace MainWindowLayout;
     m_surface = new MainSurface(this);
     m_surface->setObjectName(QStringLiteral("mainSurface"));
     m_surface->setFont(Fonts::font(Fonts::sansSerif(), 9));
-    m_surface->setFixedSize(Twips::toPixels(MainFormLayout::ClientWidth, m_layoutTwips),
-                            Twips::toPixels(MainFormLayout::ClientHeight, m_layoutTwips));
+    m_surface->setFixedSize(Twips::toPixels(ClientWidth, pixelTwips), Twips::toPixels(ClientHeight, pixelTwips));
     setCentralWidget(m_surface);
 
-    m_dials = new DialPair(m_surface, MainFormLayout::dials(), m_layoutTwips, m_clock);
+    m_dials = new DialPair(m_surface, dials(), pixelTwips, m_clock);
     m_surface->setDials(m_dials);
 
-    m_summerTimeTagA =
-        makeSummerTimeTag(m_surface, QStringLiteral("Label13"), MainFormLayout::SummerTimeTagA, m_layoutTwips);
-    m_cityLabelA = makeLabel(m_surface, QStringLiteral("Label1"), MainFormLayout::CityLabelA, m_layoutTwips);
-    m_summerTimeTagB =
-        makeSummerTimeTag(m_surface, QStringLiteral("Label14"), MainFormLayout::SummerTimeTagB, m_layoutTwips);
-    m_cityLabelB = makeLabel(m_surface, QStringLiteral("Label2"), MainFormLayout::CityLabelB, m_layoutTwips);
+    const auto pixels = Twips::toPixels(Controls, pixelTwips);
+    m_summerTimeTagA = SummerTimeTag::make(m_surface, "Label13", pixels[SummerTimeTagA], SummerTimeTag::Look::Tag);
+    m_cityLabelA = makeCityLabel(m_surface, "Label1", pixels[CityLabelA]);
+    m_summerTimeTagB = SummerTimeTag::make(m_surface, "Label14", pixels[SummerTimeTagB], SummerTimeTag::Look::Tag);
+    m_cityLabelB = makeCityLabel(m_surface, "Label2", pixels[CityLabelB]);
 
     m_picture = new PictureBox(m_surface);
     m_picture->setObjectName(QStringLiteral("Picture1"));
-    FormControls::place(m_picture, MainFormLayout::Picture, m_layoutTwips);
+    m_picture->setGeometry(pixels[Picture]);
 
     m_cityList = new QComboBox(m_surface);
     m_cityList->setObjectName(QStringLiteral("Combo1"));
     m_cityList->setFont(Fonts::font(Fonts::sansSerif(), 8.25));
-    FormControls::place(m_cityList, MainFormLayout::CityList, m_layoutTwips);
-    connect(m_cityList, &QComboBox::activated, this, &MainForm::onCityListActivated);
+    m_cityList->setGeometry(pixels[CityListB]);
+    CityList::fill(m_cityList);
+    // The list names dial B without saving it; its summer time goes with the city it was chosen for.
+    connect(m_cityList, &QComboBox::activated, this, [this](int index) { m_clock.chooseCity(Dial::B, index); });
 
     // Labels and the list take the mouse for themselves: a press on them is not a press on the surface.
     for (QLabel *label : m_surface->findChildren<QLabel *>())
         label->setAttribute(Qt::WA_NoMousePropagation);
     m_cityList->setAttribute(Qt::WA_NoMousePropagation);
-    m_mouse = new SurfaceMouse(m_surface, [this](const QPoint &at) { popUpMenu(at); });
+    new SurfaceMouse(m_surface, [this](const QPoint &at) { popUpMenu(at); });
 }
 
-void MainForm::createMenus()
+void MainWindow::createMenus()
 {
-    auto makeAction = [this](const QString &name, const QString &caption, void (MainForm::*command)()) {
+    auto makeAction = [this](const QString &name, const QString &caption, void (MainWindow::*command)()) {
         auto *action = new QAction(caption, this);
         action->setObjectName(name);
         connect(action, &QAction::triggered, this, command);
         return action;
     };
-    m_exitAction = makeAction(QStringLiteral("mnuExit"), tr("終了"), &MainForm::exit);
-    m_clockSettingsAction = makeAction(QStringLiteral("mnuSetTime"), tr("時計設定"), &MainForm::openClockSettings);
-    m_pictureSettingsAction = makeAction(QStringLiteral("mnuSetImg"), tr("画像設定"), &MainForm::openPictureSettings);
-    m_helpAction = makeAction(QStringLiteral("mnuCallHelp"), tr("ヘルプ"), &MainForm::showHelp);
-    m_aboutAction = makeAction(QStringLiteral("mnuCallVersion"), tr("バージョン情報"), &MainForm::showAbout);
+    m_exitAction = makeAction(QStringLiteral("mnuExit"), tr("終了"), &MainWindow::exit);
+    m_clockSettingsAction = makeAction(QStringLiteral("mnuSetTime"), tr("時計設定"), &MainWindow::openClockSettings);
+    m_pictureSettingsAction = makeAction(QStringLiteral("mnuSetImg"), tr("画像設定"), &MainWindow::openPictureSettings);
+    m_helpAction = makeAction(QStringLiteral("mnuCallHelp"), tr("ヘルプ"), &MainWindow::showHelp);
+    m_aboutAction = makeAction(QStringLiteral("mnuCallVersion"), tr("バージョン情報"), &MainWindow::showAbout);
 
-    QMenu *fileMenu = menuBar()->addMenu(QStringLiteral("File"));
+    QMenu *fileMenu = menuBar()->addMenu(tr("File"));
     fileMenu->setObjectName(QStringLiteral("mnuFile"));
     fileMenu->addAction(m_exitAction);
-    QMenu *optionMenu = menuBar()->addMenu(QStringLiteral("Option"));
+    QMenu *optionMenu = menuBar()->addMenu(tr("Option"));
     optionMenu->setObjectName(QStringLiteral("mnuOption"));
     optionMenu->addAction(m_clockSettingsAction);
     optionMenu->addAction(m_pictureSettingsAction);
-    QMenu *helpMenu = menuBar()->addMenu(QStringLiteral("Help"));
+    QMenu *helpMenu = menuBar()->addMenu(tr("Help"));
     helpMenu->setObjectName(QStringLiteral("mnuHelp"));
     helpMenu->addAction(m_helpAction);
     helpMenu->addAction(m_aboutAction);
@@ -150,129 +133,96 @@ void MainForm::createMenus()
     m_popUpMenu->addAction(m_exitAction);
 }
 
-void MainForm::load()
+void MainWindow::load()
 {
     loadIcon();
     loadPicture();
-    appendCityNames(m_cityList);
-    showSavedSettings(SettingsFile(m_folder).read(), m_clock);
-
-    const int pixelTwips = Twips::pixelTwipsOf(this);
-    m_mouse->setPixelTwips(pixelTwips);
+    m_clock.setState(SettingsFile(m_folder).read().forMainWindow(m_clock.state()));
 
     // The window opens centred on the screen, where the user can see it.
     if (const QScreen *screen = this->screen()) {
         const QRect frame = screen->geometry();
         move(frame.center() - QPoint(sizeHint().width() / 2, sizeHint().height() / 2));
     }
-
-    m_dials->placePivots(pixelTwips);
 }
 
-void MainForm::loadIcon()
+void MainWindow::loadIcon()
 {
-    setWindowIcon(PictureFile::windowIcon(m_folder.filePath(IconFile)));
+    setWindowIcon(PictureFile::windowIcon(m_folder.filePath(QString::fromLatin1(WorkingFiles::Icon))));
 }
 
-void MainForm::loadPicture()
+void MainWindow::loadPicture()
 {
-    const QFileInfo file(m_folder.filePath(PictureFileName));
+    const QString name = QString::fromLatin1(WorkingFiles::Picture);
+    const QFileInfo file(m_folder.filePath(name));
     if (!file.isFile() || file.isHidden())
         return;
     QString error;
     const QImage picture = PictureFile::read(file.filePath(), &error);
     if (picture.isNull()) {
-        qWarning().noquote() << QStringLiteral("%1: %2; the picture box stays empty").arg(PictureFileName, error);
+        qWarning().noquote() << QStringLiteral("%1: %2; the picture box stays empty").arg(name, error);
         return;
     }
     m_picture->setPicture(picture);
 }
 
-void MainForm::onCityListActivated()
+void MainWindow::showClockState()
 {
-    // The list names dial B without saving it; its summer time goes with the city it was chosen for.
-    m_cityLabelB->setText(m_cityList->currentText());
-    if (!m_summerTimeTagB->isHidden())
-        m_summerTimeTagB->hide();
-    m_clock.setOffsetB(zoneOffsetAt(m_cityList->currentIndex()));
+    const ClockState &shown = m_clock.state();
+    m_cityLabelA->setText(shown.a.city);
+    m_cityLabelB->setText(shown.b.city);
+    m_summerTimeTagA->setVisible(shown.a.summerTime);
+    m_summerTimeTagB->setVisible(shown.b.summerTime);
+    CityList::select(m_cityList, shown.b.city);
 }
 
-bool MainForm::selectCityB(const QString &city)
+void MainWindow::showPicture(const QImage &picture)
 {
-    const int index = FormControls::findListEntry(m_cityList, city);
-    if (index < 0)
-        return false;
-    FormControls::selectListEntry(m_cityList, index, [this] { onCityListActivated(); });
-    return true;
+    if (picture.isNull())
+        m_picture->clearPicture();
+    else
+        m_picture->setPicture(picture);
 }
 
-void MainForm::setCityCaptionA(const QString &caption)
-{
-    m_cityLabelA->setText(caption);
-}
-
-void MainForm::setCityCaptionB(const QString &caption)
-{
-    m_cityLabelB->setText(caption);
-}
-
-void MainForm::showSummerTimeA(bool shown)
-{
-    m_summerTimeTagA->setVisible(shown);
-}
-
-void MainForm::showSummerTimeB(bool shown)
-{
-    m_summerTimeTagB->setVisible(shown);
-}
-
-void MainForm::setPicture(const QImage &picture)
-{
-    m_picture->setPicture(picture);
-}
-
-void MainForm::clearPicture()
-{
-    m_picture->clearPicture();
-}
-
-void MainForm::showHelp()
+void MainWindow::showHelp()
 {
     HelpViewer::system().showProgramHelp(this);
 }
 
-void MainForm::showAbout()
+void MainWindow::showAbout()
 {
     // Owned by this window only to stay off the task bar; it opens at its own place, modal to the program.
     AboutBox about(this);
     about.exec();
 }
 
-void MainForm::openPictureSettings()
+void MainWindow::openPictureSettings()
 {
     // Opened from the clock-settings dialog's pop-up menu, it opens over that dialog.
     QWidget *opener = m_clockSettings ? static_cast<QWidget *>(m_clockSettings) : this;
-    SetImgDialog dialog(m_folder, *this, DriveList::system(), opener);
+    PictureDialog dialog(m_folder, DriveList::system(), opener);
+    connect(&dialog, &PictureDialog::pictureStored, this, &MainWindow::showPicture);
+    m_pictureSettings = &dialog;
     dialog.exec();
 }
 
-void MainForm::openClockSettings()
+void MainWindow::openClockSettings()
 {
     // The open dialog's own pop-up menu offers this command too; the open dialog is the one.
     if (m_clockSettings)
         return;
-    SetTimeDialog dialog(m_folder, *this, m_clock, this);
+    ClockSettingsDialog dialog(m_folder, m_clock, this);
     dialog.setPopUpMenu([this](const QPoint &at) { popUpMenu(at); });
     m_clockSettings = &dialog;
     dialog.exec();
 }
 
-void MainForm::popUpMenu(const QPoint &globalPosition)
+void MainWindow::popUpMenu(const QPoint &globalPosition)
 {
     m_popUpMenu->exec(globalPosition);
 }
 
-void MainForm::exit()
+void MainWindow::exit()
 {
     // From the pop-up menu of an open clock-settings dialog: the dialog goes first, so that no window
     // of the program stays open. It writes nothing on the way out.
@@ -281,22 +231,21 @@ void MainForm::exit()
     closeByProgram();
 }
 
-void MainForm::closeByProgram()
+void MainWindow::closeByProgram()
 {
     m_closingByProgram = true;
     close();
     m_closingByProgram = false;
 }
 
-void MainForm::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     // Every close the program did not ask for is the user's (the close box, the window menu, Alt+F4),
     // and takes the program's dialogs along. The About box closes with the program.
     if (!m_closingByProgram) {
-        static const QStringList companions = {QStringLiteral("setImg"), QStringLiteral("setTime")};
-        for (QWidget *window : QApplication::topLevelWidgets()) {
-            if (window != this && companions.contains(window->objectName()))
-                window->close();
+        for (QDialog *dialog : {static_cast<QDialog *>(m_pictureSettings), static_cast<QDialog *>(m_clockSettings)}) {
+            if (dialog)
+                dialog->close();
         }
     }
     event->accept();

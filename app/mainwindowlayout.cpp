@@ -1,8 +1,8 @@
-#include "app/mainformlayout.h"
+#include "app/mainwindowlayout.h"
 
 #include "platform/fonts.h"
 
-namespace MainFormLayout {
+namespace MainWindowLayout {
 
 DialLayout dials()
 {
@@ -30,4 +30,4 @@ DialLayout dials()
     return layout;
 }
 
-} // namespace MainFormLayout
+} // namespace MainWindowLayout

@@ -6,13 +6,12 @@
 
 #include "bench/chmwriter.h"
 #include "help/helpwindow.h"
+#include "imaging/picturefile.h"
+#include "imaging/picturesource.h"
 #include "picture/folderlist.h"
-#include "picture/mainpicture.h"
-#include "picture/setimgdialog.h"
+#include "picture/picturedialog.h"
 #include "platform/drivelist.h"
 #include "platform/fonts.h"
-#include "platform/picturefile.h"
-#include "platform/picturesource.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -34,13 +33,6 @@ namespace {
 
 constexpr qsizetype TenMegabytes = 10 * 1024 * 1024;
 
-class NoMainPicture : public MainPicture
-{
-public:
-    void setPicture(const QImage &) override { }
-    void clearPicture() override { }
-};
-
 /** The process's peak resident memory so far, in MB, from the kernel's count. */
 double peakMegabytes()
 {
@@ -56,9 +48,8 @@ void readAs(const QString &reader, const QString &path)
 {
     if (reader == QLatin1String("picture")) {
         // Chosen in the picture dialog: the header, then a decoding reduced to the preview.
-        NoMainPicture mainPicture;
         const QFileInfo file(path);
-        SetImgDialog dialog(file.absoluteDir(), mainPicture, DriveList::system());
+        PictureDialog dialog(file.absoluteDir(), DriveList::system());
         auto *files = dialog.findChild<FileList *>(QStringLiteral("File1"));
         const QList<QListWidgetItem *> found = files->findItems(file.fileName(), Qt::MatchExactly);
         if (!found.isEmpty())

@@ -6,16 +6,15 @@
 //   horavista-picture-bench --dialog FOLDER NAME [RUNS]
 //       the time from choosing NAME in the open picture dialog to its painted preview, in ms.
 
+#include "forms/picturebox.h"
+#include "imaging/picturefile.h"
+#include "imaging/picturesource.h"
 #include "picture/folderlist.h"
-#include "picture/mainpicture.h"
+#include "picture/picturedialog.h"
 #include "picture/picturefitting.h"
 #include "picture/previewimage.h"
-#include "picture/setimgdialog.h"
 #include "platform/atomicfile.h"
 #include "platform/drivelist.h"
-#include "platform/picturebox.h"
-#include "platform/picturefile.h"
-#include "platform/picturesource.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -53,21 +52,13 @@ int storeFittedPicture(const QString &photo, const QString &bitmap)
     return 0;
 }
 
-class NoMainWindow : public MainPicture
-{
-public:
-    void setPicture(const QImage &) override { }
-    void clearPicture() override { }
-};
-
 int timeDialog(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     const QDir folder(QString::fromLocal8Bit(argv[2]));
     const QString name = QString::fromLocal8Bit(argv[3]);
     const int runs = argc > 4 ? std::max(1, atoi(argv[4])) : 10;
-    NoMainWindow mainWindow;
-    SetImgDialog dialog(folder, mainWindow, DriveList::system());
+    PictureDialog dialog(folder, DriveList::system());
     dialog.show();
     QApplication::processEvents();
     auto *files = dialog.findChild<FileList *>(QStringLiteral("File1"));

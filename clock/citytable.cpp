@@ -1,8 +1,5 @@
 #include "clock/citytable.h"
 
-#include <QComboBox>
-#include <QStringList>
-
 namespace {
 
 // The spellings are the stored ones: the settings file holds these names, so they never change.
@@ -17,6 +14,11 @@ constexpr std::array<City, CityCount> CityTable = {{
     {"Zurich", -8},
 }};
 
+bool inTable(int index)
+{
+    return index >= 0 && index < CityCount;
+}
+
 } // namespace
 
 const std::array<City, CityCount> &cities()
@@ -26,17 +28,19 @@ const std::array<City, CityCount> &cities()
 
 qint16 zoneOffsetAt(int index)
 {
-    if (index < 0 || index >= CityCount)
-        return 0;
-    return CityTable[static_cast<std::size_t>(index)].zoneOffset;
+    return inTable(index) ? CityTable[std::size_t(index)].zoneOffset : qint16(0);
 }
 
-void appendCityNames(QComboBox *list)
+QString cityNameAt(int index)
 {
-    QStringList names;
-    names.reserve(CityCount);
-    for (const City &city : CityTable)
-        names.append(QString::fromLatin1(city.name));
-    list->addItems(names);
-    list->setCurrentIndex(-1);
+    return inTable(index) ? QString::fromLatin1(CityTable[std::size_t(index)].name) : QString();
+}
+
+int cityIndex(const QString &name)
+{
+    for (int i = 0; i < CityCount; ++i) {
+        if (name == QLatin1String(CityTable[std::size_t(i)].name))
+            return i;
+    }
+    return -1;
 }

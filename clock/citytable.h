@@ -1,17 +1,15 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 #include <array>
 
-class QComboBox;
-
 /**
  * @brief The 36 cities a dial can show, with each city's fixed hour offset.
  *
- * The table assumes a computer whose clock shows Tokyo time: an offset is the city's standard-time
- * difference from Tokyo in whole hours. Every city list shows the names in table order, so a list
- * position is a table index.
+ * An offset is the city's standard-time difference from Japan time in whole hours. Every city list
+ * shows the names in table order, so a list position is a table index.
  */
 struct City
 {
@@ -27,5 +25,8 @@ const std::array<City, CityCount> &cities();
 /** The offset of the city at list position @p index; 0 for -1 (nothing selected) or any other position. */
 qint16 zoneOffsetAt(int index);
 
-/** Appends the 36 names, Tokyo first, to @p list; nothing is selected afterwards. */
-void appendCityNames(QComboBox *list);
+/** The name at list position @p index; empty for -1 (nothing selected) or any other position. */
+QString cityNameAt(int index);
+
+/** The position of the city spelled exactly @p name (blanks and letter case count), or -1. */
+int cityIndex(const QString &name);

@@ -1,14 +1,39 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
+
+/** One dial's part of the clock: the city its caption names, its summer time and the hours it adds. */
+struct DialState
+{
+    QString city; ///< as the caption shows it; empty while no city is chosen
+    bool summerTime = false;
+    qint16 offset = 0; ///< hours added to Japan time
+
+    friend bool operator==(const DialState &, const DialState &) = default;
+};
+
+/** Both dials: dial A (upper left on the main window) and dial B. */
+struct ClockState
+{
+    DialState a;
+    DialState b;
+
+    /** Tokyo on both dials, without summer time: the state with no settings file. */
+    static ClockState tokyo();
+
+    friend bool operator==(const ClockState &, const ClockState &) = default;
+};
+
+enum class Dial { A, B };
 
 /**
- * @brief The hour offsets of dial A and dial B: the hours added to the computer's clock for each dial.
+ * @brief What the two dials show: each dial's city, summer time and hour offset.
  *
- * They are the only state the program's windows share. The settings readers, the clock-settings
- * dialog and the main window's city list set them; every pair of dials on screen takes each change
- * and shows it at its next tick. Everything else (cities, summer-time flags) lives in the windows'
- * own controls.
+ * It is the only state the windows share. The main window and the clock-settings dialog are views of
+ * it: captions, summer-time tags, lists, boxes, time labels and hands all follow changed(). Who may
+ * change it, and when a change is saved, is the windows' business; the rules for a city chosen from a
+ * list and for the summer-time switch are kept here, so that both windows apply them alike.
  */
 class ClockModel : public QObject
 {
@@ -16,17 +41,25 @@ class ClockModel : public QObject
 public:
     using QObject::QObject;
 
-    qint16 offsetA() const { return m_offsetA; }
-    qint16 offsetB() const { return m_offsetB; }
+    const ClockState &state() const { return m_state; }
+    const DialState &dial(Dial dial) const { return dial == Dial::A ? m_state.a : m_state.b; }
 
-    void setOffsetA(qint16 hours) { setOffsets(hours, m_offsetB); }
-    void setOffsetB(qint16 hours) { setOffsets(m_offsetA, hours); }
-    void setOffsets(qint16 hoursA, qint16 hoursB);
+    void setState(const ClockState &state);
+
+    /**
+     * The city at list position @p index chosen for @p dial: its name and offset, summer time off. No
+     * selection (-1) names no city and runs on Japan time.
+     */
+    void chooseCity(Dial dial, int index);
+
+    /** Summer time on or off for @p dial: the offset worked out afresh from its city, plus an hour when on. */
+    void setSummerTime(Dial dial, bool on);
 
 Q_SIGNALS:
-    void offsetsChanged(qint16 offsetA, qint16 offsetB);
+    void changed();
 
 private:
-    qint16 m_offsetA = 0;
-    qint16 m_offsetB = 0;
+    void setDial(Dial dial, const DialState &state);
+
+    ClockState m_state;
 };

@@ -15,7 +15,7 @@ Reader &currentReader()
 QDateTime now()
 {
     const Reader &reader = currentReader();
-    return reader ? reader() : QDateTime::currentDateTime();
+    return reader ? reader() : QDateTime::currentDateTimeUtc();
 }
 
 void set(Reader reader)

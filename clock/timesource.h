@@ -5,16 +5,16 @@
 #include <functional>
 
 /**
- * @brief The one place the program reads the present local date and time.
+ * @brief The one place the program reads the present time: the computer's clock, in UTC.
  *
- * Tests fix the clock with set(); the readings they give are taken by their date and time fields,
- * so a test may name a wall-clock time that a daylight-saving change skips.
+ * Tests fix the clock with set(). What the dials show is worked out from UTC alone (ZoneTime::japanTime),
+ * so the computer's own time zone and its summer-time rules never take part.
  */
 namespace TimeSource {
 
 using Reader = std::function<QDateTime()>;
 
-/** The present reading: the computer's local date and time, or the reader set by set(). */
+/** The present moment: the computer's clock in UTC, or what the reader set by set() gives. */
 QDateTime now();
 
 void set(Reader reader);

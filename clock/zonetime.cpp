@@ -1,5 +1,7 @@
 #include "clock/zonetime.h"
 
+#include <QDate>
+
 namespace ZoneTime {
 
 namespace {
@@ -17,11 +19,10 @@ qint64 floorDiv(qint64 a, qint64 b)
 
 } // namespace
 
-WallSeconds fromReading(const QDateTime &reading)
+WallSeconds japanTime(const QDateTime &moment)
 {
-    const QTime time = reading.time();
-    return (reading.date().toJulianDay() - UnixEpochJulianDay) * SecondsPerDay + time.hour() * 3600 +
-        time.minute() * 60 + time.second();
+    constexpr qint64 JapanAheadOfUtc = 9 * 3600;
+    return floorDiv(moment.toMSecsSinceEpoch(), 1000) + JapanAheadOfUtc;
 }
 
 WallSeconds shifted(WallSeconds now, qint16 hours)

@@ -1,15 +1,15 @@
 #pragma once
 
-#include <QDate>
 #include <QDateTime>
 #include <QString>
 #include <QtGlobal>
 
 /**
- * @brief Zone time: the computer's wall-clock reading shifted by whole hours.
+ * @brief Zone time: Japan time shifted by whole hours.
  *
- * A reading is held as seconds counted as if no time zone existed, so shifting it is plain
- * calendar arithmetic: no time-zone or daylight-saving rule of the computer can move it.
+ * The city table counts from Japan time, which is UTC plus nine hours all year round (Japan keeps no
+ * summer time). A time is held as seconds of a wall-clock reading counted as if no time zone existed,
+ * so shifting it is plain calendar arithmetic that no time-zone rule of the computer can move.
  */
 namespace ZoneTime {
 
@@ -23,8 +23,8 @@ struct TimeOfDay
     int second = 0;
 };
 
-/** The date and time fields of @p reading (whatever its time zone says), to the whole second. */
-WallSeconds fromReading(const QDateTime &reading);
+/** Japan's wall clock at the moment @p moment, to the whole second, whatever time zone it is given in. */
+WallSeconds japanTime(const QDateTime &moment);
 
 /** The wall-clock reading @p now plus @p hours hours, across days as the calendar goes. */
 WallSeconds shifted(WallSeconds now, qint16 hours);

@@ -1,28 +1,39 @@
-#include "platform/formpainting.h"
-
-#include "platform/twips.h"
+#include "dials/dialpainting.h"
 
 #include <QPainter>
 
 #include <cmath>
 
-namespace FormPainting {
+DialPainting::DialPainting(int pixelTwips)
+    : m_pixelTwips(pixelTwips)
+{ }
 
-void paintLine(QPainter &painter, const QPointF &from, const QPointF &to, const QColor &colour, int pixelTwips)
+void DialPainting::paintLine(QPainter &painter, const QPointF &from, const QPointF &to, const QColor &colour) const
 {
-    // Crisp pixels, as line controls have always been drawn; it also halves the cost of a repaint.
+    // Crisp pixels, as the hands have always been drawn; it also halves the cost of a repaint.
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.scale(1.0 / pixelTwips, 1.0 / pixelTwips);
-    painter.setPen(QPen(colour, LineWidthPixels * pixelTwips, Qt::SolidLine, Qt::RoundCap));
+    painter.scale(1.0 / m_pixelTwips, 1.0 / m_pixelTwips);
+    painter.setPen(QPen(colour, LineWidthPixels * m_pixelTwips, Qt::SolidLine, Qt::RoundCap));
     painter.drawLine(from, to);
     painter.restore();
 }
 
-void paintOutline(QPainter &painter, const QRect &twips, const QColor &colour, int pixelTwips)
+QRect DialPainting::lineBounds(const QPointF &from, const QPointF &to) const
+{
+    const double left = std::floor(std::min(from.x(), to.x()) / m_pixelTwips);
+    const double top = std::floor(std::min(from.y(), to.y()) / m_pixelTwips);
+    const double right = std::ceil(std::max(from.x(), to.x()) / m_pixelTwips);
+    const double bottom = std::ceil(std::max(from.y(), to.y()) / m_pixelTwips);
+    // Half the pen's width on every side, plus a pixel for rounding to whole pixels.
+    const int margin = LineWidthPixels / 2 + 1;
+    return QRect(QPoint(int(left), int(top)), QPoint(int(right), int(bottom)))
+        .adjusted(-margin, -margin, margin, margin);
+}
+
+void DialPainting::paintOutline(QPainter &painter, const QRect &pixels, const QColor &colour)
 {
     // The outline's outer edge is the shape's rectangle, so the last row and column lie inside it.
-    const QRect pixels = Twips::toPixels(twips, pixelTwips);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(QPen(colour, 0));
@@ -30,17 +41,3 @@ void paintOutline(QPainter &painter, const QRect &twips, const QColor &colour, i
     painter.drawRect(pixels.adjusted(0, 0, -1, -1));
     painter.restore();
 }
-
-QRect lineBounds(const QPointF &from, const QPointF &to, int pixelTwips)
-{
-    const double left = std::floor(std::min(from.x(), to.x()) / pixelTwips);
-    const double top = std::floor(std::min(from.y(), to.y()) / pixelTwips);
-    const double right = std::ceil(std::max(from.x(), to.x()) / pixelTwips);
-    const double bottom = std::ceil(std::max(from.y(), to.y()) / pixelTwips);
-    // Half the pen's width on every side, plus a pixel for rounding to whole pixels.
-    const int margin = LineWidthPixels / 2 + 1;
-    return QRect(QPoint(int(left), int(top)), QPoint(int(right), int(bottom)))
-        .adjusted(-margin, -margin, margin, margin);
-}
-
-} // namespace FormPainting

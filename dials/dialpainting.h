@@ -7,21 +7,28 @@
 class QPainter;
 
 /**
- * @brief Drawing the forms' line and shape controls on a window's surface.
+ * @brief Drawing a clock window's hands and dial outlines.
  *
- * Coordinates are twips of the window's client area; the painter works in its pixels.
+ * Hands are lines in twips of the window's client area, as the hand geometry gives them; they are
+ * drawn through one scale from twips to the window's pixels, made when the window is, so that every
+ * stroke lands on the same pixels as it always has.
  */
-namespace FormPainting {
+class DialPainting
+{
+public:
+    static constexpr int LineWidthPixels = 2;
 
-inline constexpr int LineWidthPixels = 2;
+    explicit DialPainting(int pixelTwips);
 
-/** A line control: 2 pixels wide, round caps, not antialiased. */
-void paintLine(QPainter &painter, const QPointF &from, const QPointF &to, const QColor &colour, int pixelTwips);
+    /** A hand: 2 pixels wide, round caps, not antialiased. */
+    void paintLine(QPainter &painter, const QPointF &from, const QPointF &to, const QColor &colour) const;
 
-/** A shape control in its default form: a rectangle outline one pixel wide, transparent inside. */
-void paintOutline(QPainter &painter, const QRect &twips, const QColor &colour, int pixelTwips);
+    /** The pixels that paintLine() may touch, for repainting no more than a moved hand needs. */
+    QRect lineBounds(const QPointF &from, const QPointF &to) const;
 
-/** The pixels that paintLine() may touch, for repainting no more than a moved line needs. */
-QRect lineBounds(const QPointF &from, const QPointF &to, int pixelTwips);
+    /** A dial outline: a rectangle one pixel wide whose outer edge is @p pixels, transparent inside. */
+    static void paintOutline(QPainter &painter, const QRect &pixels, const QColor &colour);
 
-} // namespace FormPainting
+private:
+    int m_pixelTwips;
+};

@@ -1,11 +1,10 @@
-#include "clock/dialpair.h"
+#include "dials/dialpair.h"
 
 #include "clock/clockmodel.h"
-#include "clock/handline.h"
+#include "clock/tickrule.h"
 #include "clock/timesource.h"
-#include "platform/formcontrols.h"
-#include "platform/formpainting.h"
-#include "platform/twips.h"
+#include "dials/handline.h"
+#include "forms/twips.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -14,62 +13,53 @@
 
 namespace {
 
-constexpr int TickMilliseconds = 500;
-
-// How long after each half second of the computer's clock the tick comes: enough that a timer which
-// fires a hair early by the wall clock (slewed by time synchronisation) still reads the new second.
-constexpr int TickLagMilliseconds = 3;
-
-// From a reading of the clock to the next tick, which comes a few milliseconds past the next half second.
-int millisecondsToNextTick(const QDateTime &reading)
-{
-    return TickMilliseconds - reading.time().msec() % TickMilliseconds + TickLagMilliseconds;
-}
-
-QLabel *makeLabel(QWidget *surface, const QString &name, const QString &text, const QRect &twips, int pixelTwips,
-                  const QFont &font, Qt::Alignment alignment)
+QLabel *makeLabel(QWidget *surface, const QString &name, const QString &text, const QRect &pixels, const QFont &font,
+                  Qt::Alignment alignment)
 {
     auto *label = new QLabel(text, surface);
     label->setObjectName(name);
     label->setFont(font);
     label->setAlignment(alignment | Qt::AlignTop);
     label->setAutoFillBackground(false);
-    FormControls::place(label, twips, pixelTwips);
+    label->setGeometry(pixels);
     return label;
 }
 
 } // namespace
 
-DialPair::DialPair(QWidget *surface, const DialLayout &layout, int layoutTwips, const ClockModel &clock)
+DialPair::DialPair(QWidget *surface, const DialLayout &layout, int pixelTwips, const ClockModel &clock)
     : QObject(surface)
     , m_surface(surface)
-    , m_shapes(layout.shapes)
-    , m_layoutTwips(layoutTwips)
-    , m_dials{0, 0.0f, layout.baseA, layout.baseBX, layout.baseBY}
-    , m_offsetA(clock.offsetA())
-    , m_offsetB(clock.offsetB())
+    , m_clock(clock)
+    , m_painting(pixelTwips)
+    , m_outlines(Twips::toPixels(layout.shapes, pixelTwips))
+    , m_dials(HandGeometry::Dials::forWindow(pixelTwips, layout.baseA, layout.baseBX, layout.baseBY))
     , m_zoneTimeA(ZoneTime::zeroDateTime())
     , m_zoneTimeB(ZoneTime::zeroDateTime())
 {
-    for (int i = 0; i < 6; ++i) {
-        m_hands[std::size_t(i)] = new HandLine(QStringLiteral("Line%1").arg(i + 1), layout.lines[std::size_t(i)],
-                                               layout.lineColours[std::size_t(i)], this);
+    // Until the first tick each hand runs from its dial's centre to its designed end.
+    const HandGeometry::Point a = m_dials.centreA();
+    const HandGeometry::Point b = m_dials.centreB();
+    for (std::size_t i = 0; i < m_hands.size(); ++i) {
+        m_hands[i] = new HandLine(QStringLiteral("Line%1").arg(i + 1), layout.lines[i], layout.lineColours[i], this);
+        const HandGeometry::Point &pivot = i < 3 ? a : b;
+        m_hands[i]->setStart(QPointF(pivot.x, pivot.y));
     }
 
     static const char *const numeralTexts[] = {"12", "6", "3", "9", "12", "6", "3", "9"};
-    for (int i = 0; i < 8; ++i) {
-        makeLabel(surface, QStringLiteral("Label%1").arg(i + 3), QString::fromLatin1(numeralTexts[i]),
-                  layout.numerals[std::size_t(i)], layoutTwips, layout.numeralFont, Qt::AlignLeft);
+    const auto numerals = Twips::toPixels(layout.numerals, pixelTwips);
+    for (std::size_t i = 0; i < numerals.size(); ++i) {
+        makeLabel(surface, QStringLiteral("Label%1").arg(i + 3), QString::fromLatin1(numeralTexts[i]), numerals[i],
+                  layout.numeralFont, Qt::AlignLeft);
     }
-    m_timeLabelA = makeLabel(surface, QStringLiteral("Label11"), QString(), layout.timeA, layoutTwips, layout.timeFont,
-                             Qt::AlignHCenter);
-    m_timeLabelB = makeLabel(surface, QStringLiteral("Label12"), QString(), layout.timeB, layoutTwips, layout.timeFont,
-                             Qt::AlignHCenter);
+    m_timeLabelA = makeLabel(surface, QStringLiteral("Label11"), QString(), Twips::toPixels(layout.timeA, pixelTwips),
+                             layout.timeFont, Qt::AlignHCenter);
+    m_timeLabelB = makeLabel(surface, QStringLiteral("Label12"), QString(), Twips::toPixels(layout.timeB, pixelTwips),
+                             layout.timeFont, Qt::AlignHCenter);
 
-    // A changed offset shows at the next tick, like every other change of the time.
-    connect(&clock, &ClockModel::offsetsChanged, this, [this](qint16 offsetA, qint16 offsetB) {
-        m_offsetA = offsetA;
-        m_offsetB = offsetB;
+    connect(&clock, &ClockModel::changed, this, [this] {
+        if (m_showingTimes)
+            showPresentTimes();
     });
 
     // A free-running 500 ms timer keeps whatever phase it started with, so a new second would show up
@@ -88,34 +78,25 @@ DialPair::DialPair(QWidget *surface, const DialLayout &layout, int layoutTwips, 
 
 void DialPair::scheduleTick()
 {
-    m_timer->start(millisecondsToNextTick(TimeSource::now()));
-}
-
-void DialPair::placePivots(qint32 pixelTwips)
-{
-    m_dials = HandGeometry::Dials::forWindow(pixelTwips, m_dials.baseA, m_dials.baseBX, m_dials.baseBY);
-    const HandGeometry::Point a = m_dials.centreA();
-    const HandGeometry::Point b = m_dials.centreB();
-    for (int i = 0; i < 6; ++i) {
-        HandLine *hand = m_hands[std::size_t(i)];
-        const QRect before = FormPainting::lineBounds(hand->start(), hand->end(), m_layoutTwips);
-        hand->setStart(i < 3 ? a : b);
-        m_surface->update(before.united(FormPainting::lineBounds(hand->start(), hand->end(), m_layoutTwips)));
-    }
+    m_timer->start(TickRule::millisecondsToNextTick(TimeSource::now()));
 }
 
 void DialPair::tick()
 {
-    // While dial A runs on the computer's own time, the tick has nothing to do until the next second.
-    const ZoneTime::WallSeconds present = ZoneTime::fromReading(TimeSource::now());
-    if (present == m_zoneTimeA)
+    // While dial A runs on Japan time itself, the tick has nothing to do until the next second.
+    if (ZoneTime::japanTime(TimeSource::now()) == m_zoneTimeA)
         return;
+    showPresentTimes();
+}
 
-    m_zoneTimeA = ZoneTime::shifted(ZoneTime::fromReading(TimeSource::now()), m_offsetA);
+void DialPair::showPresentTimes()
+{
+    m_showingTimes = true;
+    m_zoneTimeA = ZoneTime::shifted(ZoneTime::japanTime(TimeSource::now()), m_clock.dial(Dial::A).offset);
     updateDial(m_zoneTimeA, m_timeLabelA, m_dials.centreA(), 0);
 
     // Dial B reads the clock again: a second boundary in between puts it a second ahead until the next tick.
-    m_zoneTimeB = ZoneTime::shifted(ZoneTime::fromReading(TimeSource::now()), m_offsetB);
+    m_zoneTimeB = ZoneTime::shifted(ZoneTime::japanTime(TimeSource::now()), m_clock.dial(Dial::B).offset);
     updateDial(m_zoneTimeB, m_timeLabelB, m_dials.centreB(), 3);
 }
 
@@ -135,30 +116,29 @@ void DialPair::updateDial(ZoneTime::WallSeconds zoneTime, QLabel *label, const H
 
 void DialPair::moveEnd(HandLine *hand, const HandGeometry::Point &end)
 {
-    if (hand->freeEnd().x == end.x && hand->freeEnd().y == end.y)
+    const QPointF moved(end.x, end.y);
+    if (hand->end() == moved)
         return;
     // The old and the new stroke each repaint their own box: their common box would take in
     // much of the dial for a hand that swings across it.
-    m_surface->update(FormPainting::lineBounds(hand->start(), hand->end(), m_layoutTwips));
-    hand->setEnd(end);
-    m_surface->update(FormPainting::lineBounds(hand->start(), hand->end(), m_layoutTwips));
+    m_surface->update(m_painting.lineBounds(hand->start(), hand->end()));
+    hand->setEnd(moved);
+    m_surface->update(m_painting.lineBounds(hand->start(), hand->end()));
 }
 
 void DialPair::paint(QPainter &painter, const QRegion &dirty) const
 {
     const QColor windowText = m_surface->palette().color(QPalette::Text);
-    for (const QRect &shape : m_shapes) {
-        const QRect box = Twips::toPixels(shape, m_layoutTwips);
+    for (const QRect &box : m_outlines) {
         // Only the one-pixel outline is drawn, so only a dirty part of it counts.
         if (!(dirty - QRegion(box.adjusted(1, 1, -1, -1))).intersects(box))
             continue;
-
-        FormPainting::paintOutline(painter, shape, windowText, m_layoutTwips);
+        DialPainting::paintOutline(painter, box, windowText);
     }
     for (const HandLine *hand : m_hands) {
-        if (!dirty.intersects(FormPainting::lineBounds(hand->start(), hand->end(), m_layoutTwips)))
+        if (!dirty.intersects(m_painting.lineBounds(hand->start(), hand->end())))
             continue;
         const QColor colour = hand->colour().isValid() ? hand->colour() : windowText;
-        FormPainting::paintLine(painter, hand->start(), hand->end(), colour, m_layoutTwips);
+        m_painting.paintLine(painter, hand->start(), hand->end(), colour);
     }
 }

@@ -2,6 +2,7 @@
 
 #include "clock/handgeometry.h"
 #include "clock/zonetime.h"
+#include "dials/dialpainting.h"
 
 #include <QColor>
 #include <QFont>
@@ -40,20 +41,18 @@ struct DialLayout
 /**
  * @brief The two analog dials with digital read-outs that a clock window shows, and their tick.
  *
- * It creates the dials' controls on the window's surface (numeral and time labels, the six hands,
- * the timer Timer1) and runs the tick every 500 milliseconds, just after each half-second of the
- * computer's clock: each dial shows the present time shifted by its hour offset, as the clock model
- * last announced it. The window paints the outlines and hands by calling paint() from its paint
- * event; the tick asks it to repaint only what moved.
+ * It creates the dials' controls on the window's surface (numeral and time labels, the six hands with
+ * their pivots on the dials' centres, the timer Timer1) and runs the tick every 500 milliseconds, just
+ * after each half second of the computer's clock: each dial shows Japan time shifted by its hour offset
+ * in the clock model. Once the dials show a time, a change of the model shows at once, so that no
+ * caption ever stands beside another city's time. The window paints the outlines and hands by calling
+ * paint() from its paint event; the dials ask it to repaint only what moved.
  */
 class DialPair : public QObject
 {
     Q_OBJECT
 public:
-    DialPair(QWidget *surface, const DialLayout &layout, int layoutTwips, const ClockModel &clock);
-
-    /** Sets the dial geometry for a screen of @p pixelTwips and puts every hand's pivot on its dial's centre. */
-    void placePivots(qint32 pixelTwips);
+    DialPair(QWidget *surface, const DialLayout &layout, int pixelTwips, const ClockModel &clock);
 
     /** Brings both dials to the present time, unless dial A already shows the present second. */
     void tick();
@@ -62,19 +61,20 @@ public:
 
 private:
     void scheduleTick();
+    void showPresentTimes();
     void updateDial(ZoneTime::WallSeconds zoneTime, QLabel *label, const HandGeometry::Point &centre, int firstHand);
     void moveEnd(HandLine *hand, const HandGeometry::Point &end);
 
     QWidget *m_surface;
+    const ClockModel &m_clock;
+    DialPainting m_painting;
     QTimer *m_timer = nullptr;
-    std::array<QRect, 4> m_shapes;
+    std::array<QRect, 4> m_outlines; ///< in pixels
     std::array<HandLine *, 6> m_hands{};
     QLabel *m_timeLabelA = nullptr;
     QLabel *m_timeLabelB = nullptr;
-    int m_layoutTwips;
     HandGeometry::Dials m_dials;
-    qint16 m_offsetA;
-    qint16 m_offsetB;
     ZoneTime::WallSeconds m_zoneTimeA;
     ZoneTime::WallSeconds m_zoneTimeB;
+    bool m_showingTimes = false;
 };

@@ -1,9 +1,9 @@
-#include "clock/handline.h"
+#include "dials/handline.h"
 
 HandLine::HandLine(const QString &name, const QLineF &designed, const QColor &colour, QObject *parent)
     : QObject(parent)
-    , m_start{float(designed.x1()), float(designed.y1())}
-    , m_end{float(designed.x2()), float(designed.y2())}
+    , m_start(designed.p1())
+    , m_end(designed.p2())
     , m_colour(colour)
 {
     setObjectName(name);

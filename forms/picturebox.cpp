@@ -1,4 +1,4 @@
-#include "platform/picturebox.h"
+#include "forms/picturebox.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
-#include "platform/surfacemouse.h"
+#include "forms/surfacemouse.h"
 
-#include "platform/twips.h"
+#include "forms/twips.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -21,7 +21,6 @@ SurfaceMouse::SurfaceMouse(QWidget *surface, PopUpMenu popUpMenu)
     : QObject(surface)
     , m_surface(surface)
     , m_popUpMenu(std::move(popUpMenu))
-    , m_pixelTwips(Twips::pixelTwipsOf(surface))
 {
     surface->installEventFilter(this);
     // The right button's menu is the window's own; the toolkit's context menu would come on top of it.
@@ -40,11 +39,11 @@ bool SurfaceMouse::eventFilter(QObject *watched, QEvent *event)
         // The pointer's place in the window is worked out from its place on the screen and where this
         // program last put the window. The position the event carries is relative to where the window
         // stood when the window system saw the pointer, which lags behind a window being dragged.
-        const QPointF twips = Twips::toTwips(m_surface->mapFromGlobal(mouse->globalPosition()), m_pixelTwips);
+        const QPointF at = m_surface->mapFromGlobal(mouse->globalPosition());
         if (event->type() == QEvent::MouseMove)
-            mouseMoved(twips);
+            mouseMoved(at);
         else
-            mousePressed(mouse->button(), twips, mouse->globalPosition().toPoint());
+            mousePressed(mouse->button(), at, mouse->globalPosition().toPoint());
         event->accept();
         return true;
     }
@@ -58,12 +57,11 @@ bool SurfaceMouse::eventFilter(QObject *watched, QEvent *event)
     }
 }
 
-void SurfaceMouse::mousePressed(Qt::MouseButton button, const QPointF &twips, const QPoint &globalPosition)
+void SurfaceMouse::mousePressed(Qt::MouseButton button, const QPointF &at, const QPoint &globalPosition)
 {
     if (button == Qt::LeftButton) {
         m_dragging = true;
-        m_dragX = float(twips.x());
-        m_dragY = float(twips.y());
+        m_pressedAt = at;
         // Where the program may not place its own window, the platform drags it and keeps the release.
         QWindow *window = m_surface->window()->windowHandle();
         if (platformMovesWindows() && window && window->startSystemMove())
@@ -76,14 +74,12 @@ void SurfaceMouse::mousePressed(Qt::MouseButton button, const QPointF &twips, co
     }
 }
 
-void SurfaceMouse::mouseMoved(const QPointF &twips)
+void SurfaceMouse::mouseMoved(const QPointF &at)
 {
     if (!m_dragging)
         return;
-    // The window's outer corner in screen twips, moved so that the pressed point stays under the
-    // pointer; the sums are single precision.
+    // The window moves by as much as the pointer has moved from the pressed point.
     QWidget *window = m_surface->window();
-    const float left = float(window->x() * m_pixelTwips) - m_dragX + float(twips.x());
-    const float top = float(window->y() * m_pixelTwips) - m_dragY + float(twips.y());
-    window->move(Twips::toPixels(left, m_pixelTwips), Twips::toPixels(top, m_pixelTwips));
+    const QPointF by = at - m_pressedAt;
+    window->move(window->pos() + QPoint(Twips::roundHalfEven(by.x()), Twips::roundHalfEven(by.y())));
 }

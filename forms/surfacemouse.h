@@ -17,7 +17,7 @@ class QWidget;
  * (Qt::WA_NoMousePropagation) never reach it. What the pop-up menu holds is the window's business:
  * it only says where the pointer is.
  *
- * Dragging keeps the pressed point under the pointer, with no bounds, working in screen twips; on a
+ * Dragging keeps the pressed point under the pointer, with no bounds; on a
  * platform that does not let a program place its own windows (Wayland) it hands the drag to the
  * platform's interactive move instead.
  */
@@ -29,24 +29,15 @@ public:
 
     SurfaceMouse(QWidget *surface, PopUpMenu popUpMenu);
 
-    /** The window's twips per pixel, known once it is on its screen. */
-    void setPixelTwips(qint32 pixelTwips)
-    {
-        if (pixelTwips > 0)
-            m_pixelTwips = pixelTwips;
-    }
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void mousePressed(Qt::MouseButton button, const QPointF &twips, const QPoint &globalPosition);
-    void mouseMoved(const QPointF &twips);
+    void mousePressed(Qt::MouseButton button, const QPointF &at, const QPoint &globalPosition);
+    void mouseMoved(const QPointF &at);
 
     QWidget *m_surface;
     PopUpMenu m_popUpMenu;
-    qint32 m_pixelTwips;
     bool m_dragging = false;
-    float m_dragX = 0.0f; ///< where the drag began, in twips of the surface
-    float m_dragY = 0.0f;
+    QPointF m_pressedAt; ///< where the drag began, on the surface
 };

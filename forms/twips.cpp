@@ -1,4 +1,4 @@
-#include "platform/twips.h"
+#include "forms/twips.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -38,11 +38,6 @@ QRect toPixels(const QRect &twips, int pixelTwips)
 {
     return {toPixels(twips.x(), pixelTwips), toPixels(twips.y(), pixelTwips), toPixels(twips.width(), pixelTwips),
             toPixels(twips.height(), pixelTwips)};
-}
-
-QPointF toTwips(const QPointF &pixels, int pixelTwips)
-{
-    return pixels * pixelTwips;
 }
 
 } // namespace Twips

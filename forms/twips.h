@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QPointF>
 #include <QRect>
+
+#include <array>
 
 class QWidget;
 
@@ -26,6 +27,15 @@ int pixelTwipsOf(const QWidget *widget);
 
 int toPixels(double twips, int pixelTwips);
 QRect toPixels(const QRect &twips, int pixelTwips);
-QPointF toTwips(const QPointF &pixels, int pixelTwips);
+
+/** A window's table of twip rectangles as pixel rectangles, each side rounded on its own. */
+template <std::size_t N>
+std::array<QRect, N> toPixels(const std::array<QRect, N> &twips, int pixelTwips)
+{
+    std::array<QRect, N> pixels;
+    for (std::size_t i = 0; i < N; ++i)
+        pixels[i] = toPixels(twips[i], pixelTwips);
+    return pixels;
+}
 
 } // namespace Twips

@@ -60,9 +60,7 @@ public:
 
     /** The page shown first, as a path inside the file ("/index.html"); empty when the file names none. */
     QString defaultTopic() const { return m_defaultTopic; }
-    QString contentsFile() const { return m_contentsFile; }
     QString title() const { return m_title; }
-    quint32 language() const { return m_language; }
 
     /** The table of contents, read from the contents file; empty when there is none. */
     QList<HelpTopic> contents();

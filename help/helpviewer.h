@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/workingfiles.h"
+
 #include <QString>
 
 class QWidget;
@@ -17,14 +19,11 @@ class HelpViewer
 public:
     virtual ~HelpViewer() = default;
 
-    /** The program's help file, named without a folder: the one in the working folder. */
-    static constexpr char ProgramHelpFile[] = "Horavista.chm";
-
     /** Shows @p fileName (looked up as the viewer looks up files: a bare name in the working folder). */
     virtual void displayTopic(QWidget *caller, const QString &fileName) = 0;
 
     /** The Help menu's command: the program's help file at its default topic, for @p caller. */
-    void showProgramHelp(QWidget *caller) { displayTopic(caller, QString::fromLatin1(ProgramHelpFile)); }
+    void showProgramHelp(QWidget *caller) { displayTopic(caller, QString::fromLatin1(WorkingFiles::Help)); }
 
     static HelpViewer &system();
 

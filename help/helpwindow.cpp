@@ -3,8 +3,8 @@
 #include "help/chmfile.h"
 #include "help/helpcontents.h"
 #include "help/helppage.h"
-#include "platform/picturefile.h"
-#include "platform/picturesource.h"
+#include "imaging/picturefile.h"
+#include "imaging/picturesource.h"
 
 #include <QAction>
 #include <QDesktopServices>

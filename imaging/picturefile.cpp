@@ -1,6 +1,6 @@
-#include "platform/picturefile.h"
+#include "imaging/picturefile.h"
 
-#include "platform/picturesource.h"
+#include "imaging/picturesource.h"
 #include "platform/regularfile.h"
 
 #include <QBuffer>

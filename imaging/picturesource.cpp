@@ -1,15 +1,16 @@
-#include "platform/picturesource.h"
+#include "imaging/picturesource.h"
 
 #include "platform/regularfile.h"
-#include "platform/twips.h"
 
+#include <cmath>
 #include <optional>
 
 namespace Himetric {
 
 int fromPixels(int pixels, double dotsPerInch)
 {
-    return Twips::roundHalfEven(pixels * double(PerInch) / dotsPerInch);
+    // The default floating-point rounding mode rounds a half to the even neighbour.
+    return static_cast<int>(std::nearbyint(pixels * double(PerInch) / dotsPerInch));
 }
 
 } // namespace Himetric

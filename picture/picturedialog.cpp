@@ -1,16 +1,16 @@
-#include "picture/setimgdialog.h"
+#include "picture/picturedialog.h"
 
+#include "forms/picturebox.h"
+#include "forms/twips.h"
+#include "forms/windowframe.h"
+#include "imaging/picturefile.h"
+#include "imaging/picturesource.h"
 #include "picture/folderlist.h"
-#include "picture/mainpicture.h"
+#include "picture/picturedialoglayout.h"
 #include "picture/picturefitting.h"
-#include "picture/setimglayout.h"
 #include "platform/atomicfile.h"
-#include "platform/formcontrols.h"
 #include "platform/messagebox.h"
-#include "platform/picturebox.h"
-#include "platform/picturefile.h"
-#include "platform/picturesource.h"
-#include "platform/twips.h"
+#include "platform/workingfiles.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -21,22 +21,22 @@
 
 namespace {
 
-const QString PictureFileName = QStringLiteral("mainImage.bmp");
+const QString PictureFileName = QString::fromLatin1(WorkingFiles::Picture);
 
 template <typename Control>
-Control *place(Control *control, const QString &name, const QRect &twips, int pixelTwips)
+Control *place(Control *control, const QString &name, const QRect &pixels)
 {
     control->setObjectName(name);
-    FormControls::place(control, twips, pixelTwips);
+    control->setGeometry(pixels);
     return control;
 }
 
 QPushButton *makeButton(QWidget *parent, const QString &name, const QString &text, const QString &toolTip,
-                        const QRect &twips, int pixelTwips)
+                        const QRect &pixels)
 {
-    auto *button = place(new QPushButton(text, parent), name, twips, pixelTwips);
+    auto *button = place(new QPushButton(text, parent), name, pixels);
     button->setToolTip(toolTip);
-    button->setFont(SetImgLayout::controlFont());
+    button->setFont(PictureDialogLayout::controlFont());
     // Neither button is the default: Enter in the folder list opens a folder and presses nothing.
     button->setAutoDefault(false);
     return button;
@@ -50,11 +50,9 @@ double dotsPerInch(const QWidget *widget)
 
 } // namespace
 
-SetImgDialog::SetImgDialog(const QDir &workingFolder, MainPicture &mainPicture, const DriveList &driveList,
-                           QWidget *parent)
+PictureDialog::PictureDialog(const QDir &workingFolder, const DriveList &driveList, QWidget *parent)
     : QDialog(parent)
     , m_folder(workingFolder)
-    , m_mainPicture(mainPicture)
     , m_driveList(driveList)
     , m_pixelTwips(Twips::pixelTwipsOf(parent))
     , m_preview(m_pixelTwips, parent ? parent->devicePixelRatioF() : devicePixelRatioF(),
@@ -62,39 +60,37 @@ SetImgDialog::SetImgDialog(const QDir &workingFolder, MainPicture &mainPicture, 
 {
     setObjectName(QStringLiteral("setImg"));
     setWindowTitle(tr("++ 画像設定 ++"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(WindowFrame::Dialog);
     setWindowIcon(PictureFile::builtInIcon());
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
-    setFont(SetImgLayout::defaultFont());
-    setFixedSize(Twips::toPixels(SetImgLayout::ClientWidth, m_pixelTwips),
-                 Twips::toPixels(SetImgLayout::ClientHeight, m_pixelTwips));
+    setFont(PictureDialogLayout::defaultFont());
+    setFixedSize(Twips::toPixels(PictureDialogLayout::ClientWidth, m_pixelTwips),
+                 Twips::toPixels(PictureDialogLayout::ClientHeight, m_pixelTwips));
     createControls();
     showStoredPicture();
 }
 
-SetImgDialog::~SetImgDialog() = default;
+PictureDialog::~PictureDialog() = default;
 
-void SetImgDialog::createControls()
+void PictureDialog::createControls()
 {
-    const QFont listFont = SetImgLayout::controlFont();
-    m_driveBox = place(new QComboBox(this), QStringLiteral("Drive1"), SetImgLayout::Drives, m_pixelTwips);
+    using namespace PictureDialogLayout;
+    const auto pixels = Twips::toPixels(Controls, m_pixelTwips);
+    const QFont listFont = controlFont();
+    m_driveBox = place(new QComboBox(this), QStringLiteral("Drive1"), pixels[Drives]);
     m_driveBox->setFont(listFont);
-    m_folderList = place(new FolderList(this), QStringLiteral("Dir1"), SetImgLayout::Folders, m_pixelTwips);
+    m_folderList = place(new FolderList(this), QStringLiteral("Dir1"), pixels[Folders]);
     m_folderList->setFont(listFont);
-    m_fileList = place(new FileList(QString::fromLatin1(SetImgLayout::FilePattern), this), QStringLiteral("File1"),
-                       SetImgLayout::Files, m_pixelTwips);
+    m_fileList = place(new FileList(QString::fromLatin1(FilePattern), this), QStringLiteral("File1"), pixels[Files]);
     m_fileList->setFont(listFont);
-    m_previewBox = place(new PictureBox(this, PictureBox::Border::None), QStringLiteral("Picture2"),
-                         SetImgLayout::Preview, m_pixelTwips);
+    m_previewBox = place(new PictureBox(this, PictureBox::Border::None), QStringLiteral("Picture2"), pixels[Preview]);
     m_previewBox->setFocusPolicy(Qt::TabFocus);
-    m_holder = place(new PictureBox(this, PictureBox::Border::None), QStringLiteral("Picture1"), SetImgLayout::Holder,
-                     m_pixelTwips);
-    auto *set = makeButton(this, QStringLiteral("setPic"), tr("設定"), tr("++ 画像を時計に設定します ++"),
-                           SetImgLayout::SetButton, m_pixelTwips);
-    auto *cancel = makeButton(this, QStringLiteral("btnExit"), tr("キャンセル"), tr("++ 終了します ++"),
-                              SetImgLayout::CancelButton, m_pixelTwips);
+    m_holder = place(new PictureBox(this, PictureBox::Border::None), QStringLiteral("Picture1"), pixels[Holder]);
+    auto *set =
+        makeButton(this, QStringLiteral("setPic"), tr("設定"), tr("++ 画像を時計に設定します ++"), pixels[SetButton]);
+    auto *cancel =
+        makeButton(this, QStringLiteral("btnExit"), tr("キャンセル"), tr("++ 終了します ++"), pixels[CancelButton]);
 
     // The keyboard's order: folders, drives, files, preview, then the buttons. The holder stays hidden.
     setTabOrder(m_folderList, m_driveBox);
@@ -114,14 +110,14 @@ void SetImgDialog::createControls()
     m_folderList->setPath(start, driveIndex >= 0 ? m_drives.at(driveIndex).rootPath : QStorageInfo(start).rootPath());
     m_fileList->setPath(start);
 
-    connect(m_driveBox, &QComboBox::activated, this, &SetImgDialog::onDriveChosen);
-    connect(m_folderList, &FolderList::pathChanged, this, &SetImgDialog::onFolderChanged);
-    connect(m_fileList, &FileList::fileClicked, this, &SetImgDialog::showChosenFile);
-    connect(set, &QPushButton::clicked, this, &SetImgDialog::store);
-    connect(cancel, &QPushButton::clicked, this, &SetImgDialog::reject);
+    connect(m_driveBox, &QComboBox::activated, this, &PictureDialog::onDriveChosen);
+    connect(m_folderList, &FolderList::pathChanged, this, &PictureDialog::onFolderChanged);
+    connect(m_fileList, &FileList::fileClicked, this, &PictureDialog::showChosenFile);
+    connect(set, &QPushButton::clicked, this, &PictureDialog::store);
+    connect(cancel, &QPushButton::clicked, this, &PictureDialog::reject);
 }
 
-void SetImgDialog::showStoredPicture()
+void PictureDialog::showStoredPicture()
 {
     m_holder->hide();
     // A missing or unreadable stored picture leaves the preview with only its background.
@@ -132,7 +128,7 @@ void SetImgDialog::showStoredPicture()
     showPreview();
 }
 
-void SetImgDialog::onDriveChosen()
+void PictureDialog::onDriveChosen()
 {
     const int index = m_driveBox->currentIndex();
     if (index < 0 || index >= m_drives.size())
@@ -141,24 +137,26 @@ void SetImgDialog::onDriveChosen()
     if (!m_driveList.isReady(drive)) {
         MessageBox::show(this, tr("ドライブの準備ができていません。"));
         const int home = DriveList::indexOfDriveHolding(m_drives, QCoreApplication::applicationDirPath());
-        if (home >= 0 && home != index)
-            FormControls::selectListEntry(m_driveBox, home, [this] { onDriveChosen(); });
+        if (home >= 0 && home != index) {
+            m_driveBox->setCurrentIndex(home);
+            onDriveChosen();
+        }
         return;
     }
     m_folderList->setPath(drive.rootPath, drive.rootPath);
 }
 
-void SetImgDialog::onFolderChanged()
+void PictureDialog::onFolderChanged()
 {
     m_fileList->setPath(m_folderList->path());
 }
 
-QString SetImgDialog::chosenFilePath() const
+QString PictureDialog::chosenFilePath() const
 {
     return QDir(m_fileList->path()).filePath(m_fileList->fileName());
 }
 
-void SetImgDialog::showChosenFile()
+void PictureDialog::showChosenFile()
 {
     // One reading gives the natural size (from the header) and the pixels, decoded no larger than painted.
     PictureSource source(chosenFilePath());
@@ -188,36 +186,33 @@ void SetImgDialog::showChosenFile()
     showPreview();
 }
 
-void SetImgDialog::loadHolder(const QImage &picture, const QSize &naturalPixels)
+void PictureDialog::loadHolder(const QImage &picture, const QSize &naturalPixels)
 {
     // The holder takes the picture's natural size; it may keep the pixels already reduced to the painted size.
     m_holder->resize(naturalPixels);
     m_holder->setPicture(picture);
 }
 
-void SetImgDialog::fitPicture(int percent)
+void PictureDialog::fitPicture(int percent)
 {
     const QSizeF holderTwips = QSizeF(m_holder->size()) * m_pixelTwips;
     m_preview.paintStretched(m_holder->picture(),
                              PictureFitting::fittedRect(qint16(percent), holderTwips, m_pixelTwips));
 }
 
-void SetImgDialog::showPreview()
+void PictureDialog::showPreview()
 {
     m_previewBox->setPicture(m_preview.image());
 }
 
-void SetImgDialog::store()
+void PictureDialog::store()
 {
     const QString path = m_folder.filePath(PictureFileName);
     const QByteArray bitmap = PictureFile::toBmp(m_preview.stored());
     const AtomicFile::Result written =
         bitmap.isEmpty() ? AtomicFile::Result{false, QStringLiteral("no bitmap")} : AtomicFile::write(path, bitmap);
     if (written.ok) {
-        m_mainPicture.clearPicture();
-        const QImage stored = PictureFile::read(path);
-        if (!stored.isNull())
-            m_mainPicture.setPicture(stored);
+        Q_EMIT pictureStored(PictureFile::read(path));
     } else {
         // The previous picture file and the main window's picture stay as they were.
         qWarning().noquote() << QStringLiteral("%1: %2").arg(PictureFileName, written.error);

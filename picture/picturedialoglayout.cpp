@@ -1,8 +1,8 @@
-#include "picture/setimglayout.h"
+#include "picture/picturedialoglayout.h"
 
 #include "platform/fonts.h"
 
-namespace SetImgLayout {
+namespace PictureDialogLayout {
 
 QFont defaultFont()
 {
@@ -14,4 +14,4 @@ QFont controlFont()
     return Fonts::font(Fonts::japaneseGothic(), 9);
 }
 
-} // namespace SetImgLayout
+} // namespace PictureDialogLayout

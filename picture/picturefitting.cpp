@@ -1,7 +1,7 @@
 #include "picture/picturefitting.h"
 
-#include "platform/picturesource.h"
-#include "platform/twips.h"
+#include "forms/twips.h"
+#include "imaging/picturesource.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "picture/previewimage.h"
 
-#include "platform/twips.h"
+#include "forms/twips.h"
 
 #include <QPainter>
 

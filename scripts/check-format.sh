@@ -3,6 +3,6 @@
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$top"
-mapfile -t sources < <(find app about bench clock help picture platform settings tests \
+mapfile -t sources < <(find app about bench clock dials forms help imaging picture platform settings tests \
     -name '*.cpp' -o -name '*.h' 2>/dev/null | sort)
 clang-format --dry-run --Werror "${sources[@]}"

@@ -1,68 +1,56 @@
 #pragma once
 
-#include "platform/surfacemouse.h"
+#include "clock/clockmodel.h"
+#include "forms/surfacemouse.h"
 
 #include <QDialog>
 #include <QDir>
 #include <QImage>
 
-class ClockModel;
 class DialPair;
-class MainFormControls;
 class QCheckBox;
 class QComboBox;
-struct SavedSettings;
 
 /**
  * @brief The clock-settings dialog setTime: each dial's city and summer time, with a live preview.
  *
- * Opening it loads it afresh: both city lists are filled (both hour offsets drop to 0) and the
- * settings file in the working folder selects the saved cities and boxes. Every choice sets its
- * dial's offset on the clock model at once, so the preview and the main window follow before
- * anything is saved. Set writes the file and puts the choice on the main window through
- * MainFormControls; Cancel and the close box write nothing and put nothing back.
+ * Opening it loads it afresh: the settings file in the working folder selects the saved cities and
+ * boxes. The dialog edits the clock model itself, so its preview and the main window show every choice
+ * in full at once, captions and tags with the hands. Set writes the file and keeps the choice; Cancel
+ * and the close box write nothing and put back what the main window showed before the dialog opened.
  *
  * A right click on its surface opens the program's pop-up menu, which the main window supplies.
  */
-class SetTimeDialog : public QDialog
+class ClockSettingsDialog : public QDialog
 {
     Q_OBJECT
 public:
-    SetTimeDialog(const QDir &workingFolder, MainFormControls &mainForm, ClockModel &clock, QWidget *parent = nullptr);
-    ~SetTimeDialog() override;
+    ClockSettingsDialog(const QDir &workingFolder, ClockModel &clock, QWidget *parent = nullptr);
+    ~ClockSettingsDialog() override;
 
     /** What a right click on the dialog's surface opens, at the pointer's place on the screen. */
     void setPopUpMenu(SurfaceMouse::PopUpMenu popUpMenu) { m_popUpMenu = std::move(popUpMenu); }
+
+    /** Cancel and the close box: the clock goes back to what it showed before the dialog opened. */
+    void reject() override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void createControls();
-    void load();
-    void fillCityList(QComboBox *list);
-    void loadSettings(const SavedSettings &saved);
-    void showTokyo();
-
-    void onCityAChosen();
-    void onCityBChosen();
-    void onSummerTimeAToggled();
-    void onSummerTimeBToggled();
+    void createControls(int pixelTwips);
+    void showChoices();
     void save();
     void fallBackToTokyo(bool writeFailed);
 
     QDir m_folder;
-    MainFormControls &m_mainForm;
     ClockModel &m_clock;
+    const ClockState m_shownBefore;
     SurfaceMouse::PopUpMenu m_popUpMenu;
-    qint32 m_layoutTwips;
-    bool m_summerTimeA = false;
-    bool m_summerTimeB = false;
     QImage m_worldMap;
 
     DialPair *m_dials = nullptr;
-    SurfaceMouse *m_mouse = nullptr;
     QComboBox *m_cityListA = nullptr;
     QComboBox *m_cityListB = nullptr;
     QCheckBox *m_summerTimeBoxA = nullptr;

@@ -1,8 +1,8 @@
-#include "settings/settimelayout.h"
+#include "settings/clocksettingslayout.h"
 
 #include "platform/fonts.h"
 
-namespace SetTimeLayout {
+namespace ClockSettingsLayout {
 
 DialLayout dials()
 {
@@ -35,4 +35,4 @@ QFont defaultFont()
     return Fonts::font(Fonts::sansSerif(), 9);
 }
 
-} // namespace SetTimeLayout
+} // namespace ClockSettingsLayout

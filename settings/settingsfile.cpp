@@ -1,7 +1,9 @@
 #include "settings/settingsfile.h"
 
+#include "clock/citytable.h"
 #include "platform/atomicfile.h"
 #include "platform/regularfile.h"
+#include "platform/workingfiles.h"
 
 #include <QFile>
 
@@ -28,20 +30,20 @@ SettingsFile::SettingsFile(const QDir &folder)
 
 QString SettingsFile::path() const
 {
-    return m_folder.filePath(QString::fromLatin1(FileName));
+    return m_folder.filePath(QString::fromLatin1(WorkingFiles::Settings));
 }
 
-QByteArray SettingsFile::line(const ClockSettings &settings)
+QByteArray SettingsFile::line(const ClockState &settings)
 {
     QByteArray text;
-    text += QByteArray::number(settings.offsetA) + ',' + quoted(settings.cityA) + ',';
-    text += QByteArray::number(settings.offsetB) + ',' + quoted(settings.cityB) + ',';
-    text += QByteArray(settings.summerTimeA ? True : False) + ',';
-    text += QByteArray(settings.summerTimeB ? True : False) + "\r\n";
+    text += QByteArray::number(settings.a.offset) + ',' + quoted(settings.a.city) + ',';
+    text += QByteArray::number(settings.b.offset) + ',' + quoted(settings.b.city) + ',';
+    text += QByteArray(settings.a.summerTime ? True : False) + ',';
+    text += QByteArray(settings.b.summerTime ? True : False) + "\r\n";
     return text;
 }
 
-SettingsFile::WriteResult SettingsFile::write(const ClockSettings &settings) const
+SettingsFile::WriteResult SettingsFile::write(const ClockState &settings) const
 {
     const AtomicFile::Result written = AtomicFile::write(path(), line(settings));
     return {written.ok, written.error};
@@ -128,4 +130,42 @@ std::optional<qint16> SettingsFile::toHourOffset(const QString &field)
     if (rounded < -32768.0 || rounded > 32767.0)
         return std::nullopt;
     return static_cast<qint16>(rounded);
+}
+
+ClockState SavedSettings::forMainWindow(const ClockState &shown) const
+{
+    if (reading == Reading::NotFound)
+        return ClockState::tokyo();
+    if (reading != Reading::Complete || !offsetA || !offsetB || cityIndex(cityB) < 0)
+        return shown;
+    return {{cityA, summerTimeA, *offsetA}, {cityB, summerTimeB, *offsetB}};
+}
+
+ClockState SavedSettings::forClockSettings() const
+{
+    if (reading == Reading::NotFound)
+        return ClockState::tokyo();
+    ClockState state;
+    if (reading != Reading::Complete)
+        return state;
+    const int indexA = cityIndex(cityA);
+    if (indexA < 0)
+        return state;
+    state.a = {cityA, false, zoneOffsetAt(indexA)};
+    const int indexB = cityIndex(cityB);
+    if (indexB < 0)
+        return state;
+    state.b = {cityB, false, zoneOffsetAt(indexB)};
+    if (!offsetA)
+        return state;
+    state.a.offset = *offsetA;
+    if (!offsetB)
+        return state;
+    state.b.offset = *offsetB;
+    // Summer time is the city's offset and an hour, whatever offset the file holds.
+    if (summerTimeA)
+        state.a = {cityA, true, qint16(zoneOffsetAt(indexA) + 1)};
+    if (summerTimeB)
+        state.b = {cityB, true, qint16(zoneOffsetAt(indexB) + 1)};
+    return state;
 }

@@ -1,22 +1,13 @@
 #pragma once
 
+#include "clock/clockmodel.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
-
-/** The clock settings the file keeps: each dial's hour offset, city and summer-time flag. */
-struct ClockSettings
-{
-    qint16 offsetA = 0;
-    QString cityA;
-    qint16 offsetB = 0;
-    QString cityB;
-    bool summerTimeA = false;
-    bool summerTimeB = false;
-};
 
 /**
  * @brief The settings file as read: how far reading got, and the six fields it found, typed.
@@ -35,6 +26,23 @@ struct SavedSettings
     QString cityB;
     bool summerTimeA = false;
     bool summerTimeB = false;
+
+    /**
+     * What the main window shows at start-up, having shown @p shown: Tokyo on both dials when there is no
+     * file; the file's cities, offsets and summer time as they stand (dial A's city need not be one of the
+     * table's); @p shown, unchanged, for a damaged file: too few fields, an offset that is no number, or
+     * dial B's city missing from the table.
+     */
+    ClockState forMainWindow(const ClockState &shown) const;
+
+    /**
+     * What the clock-settings dialog shows as it opens, its lists just filled: Tokyo on both dials when
+     * there is no file. Otherwise the reading takes the saved cities, then the offsets, then the summer
+     * time, and stops silently at the first field it cannot take, keeping what came before: a city that
+     * is not in the table, an offset that is no number. Choosing a city clears its summer time; summer
+     * time works the offset out again from the city.
+     */
+    ClockState forClockSettings() const;
 };
 
 /**
@@ -46,8 +54,6 @@ struct SavedSettings
 class SettingsFile
 {
 public:
-    static constexpr char FileName[] = "setTime.properties";
-
     struct WriteResult
     {
         bool ok = false;
@@ -57,10 +63,10 @@ public:
     explicit SettingsFile(const QDir &folder);
 
     SavedSettings read() const;
-    WriteResult write(const ClockSettings &settings) const;
+    WriteResult write(const ClockState &settings) const;
 
     /** The line the file holds for @p settings, CR LF included. */
-    static QByteArray line(const ClockSettings &settings);
+    static QByteArray line(const ClockState &settings);
 
     /** Splits one line into its fields: quoted fields lose their quotes, others their surrounding blanks. */
     static QStringList splitFields(const QString &line);

@@ -3,7 +3,7 @@
 // Shared by the test programs: a fresh working folder per test, a fixed clock, failing disks,
 // controls found by name, modal windows answered, and the frame of the tests that open windows.
 
-#include "clock/timesource.h"
+#include "clocktesting.h"
 #include "platform/fonts.h"
 
 #include <QAbstractItemView>
@@ -16,7 +16,10 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 #include <QTimer>
+
+#include <cmath>
 
 #include <memory>
 
@@ -98,53 +101,20 @@ private:
 #endif
 };
 
-/** The clock every test reads: fixed at a wall-clock reading until set again. */
-class FixedClock
-{
-public:
-    explicit FixedClock(const QDateTime &reading = QDateTime(QDate(2026, 12, 6), QTime(10, 0, 0)))
-        : m_reading(reading)
-    {
-        TimeSource::set([this] { return m_reading; });
-    }
-    ~FixedClock() { TimeSource::reset(); }
-    void set(const QDateTime &reading) { m_reading = reading; }
-    void advance(int seconds) { m_reading = m_reading.addSecs(seconds); }
-
-private:
-    QDateTime m_reading;
-};
-
-/** The child of @p parent named @p name; a missing one ends the test program with its name. */
-template <typename Control = QWidget>
-Control *child(const QObject *parent, const char *name)
-{
-    auto *found = parent->findChild<Control *>(QLatin1String(name));
-    if (!found)
-        qFatal("no control named %s", name);
-    return found;
-}
+/**
+ * Declares @p var as the child of @p parent of type @p Type named @p name; where there is none, the
+ * test fails there, naming the control, and the other tests go on.
+ */
+#define FIND_CHILD(var, Type, parent, name)                                                                            \
+    auto *var = (parent)->findChild<Type *>(QStringLiteral(name));                                                     \
+    QVERIFY2(var, "no control named " name)
 
 #define VERIFY_FOLDER(folder) QVERIFY2((folder).isValid(), qPrintable((folder).errorString()))
 
-/** The values as qDebug() writes them, unquoted and separated by blanks: several observations in one line. */
-template <typename... Values>
-QString join(const Values &...values)
+/** A point in twips to two decimals, for comparing with the worked examples. */
+inline QPointF toHundredths(const QPointF &point)
 {
-    QString text;
-    {
-        QDebug debug(&text);
-        debug.noquote().nospace();
-        ((debug << values << ' '), ...);
-    }
-    text.chop(1); // the blank after the last value
-    return text;
-}
-
-/** A point in twips to two decimals, "580.73 829.65", for comparing with the worked examples. */
-inline QString twips(const QPointF &point)
-{
-    return QString::asprintf("%.2f %.2f", point.x(), point.y());
+    return {std::round(point.x() * 100) / 100, std::round(point.y() * 100) / 100};
 }
 
 /** Presses @p button at @p at on @p widget, moves the pointer by @p by with the button held, and releases it. */
@@ -192,13 +162,12 @@ private:
     QTimer m_timer;
 };
 
-/** Picks @p city from the list named @p list under @p parent as a user does: open it, go to the entry, Enter. */
-inline void choose(QWidget *parent, const char *list, const QString &city)
+/** Picks @p city from @p list as a user does: open it, go to the entry, Enter. */
+inline void choose(QComboBox *list, const QString &city)
 {
-    auto *box = child<QComboBox>(parent, list);
-    box->showPopup();
-    box->view()->setCurrentIndex(box->model()->index(box->findText(city), 0));
-    QTest::keyClick(box->view(), Qt::Key_Return);
+    list->showPopup();
+    list->view()->setCurrentIndex(list->model()->index(list->findText(city), 0));
+    QTest::keyClick(list->view(), Qt::Key_Return);
 }
 
 /**

@@ -1,6 +1,6 @@
 #include "about/aboutbox.h"
-#include "platform/picturebox.h"
-#include "platform/picturefile.h"
+#include "forms/picturebox.h"
+#include "imaging/picturefile.h"
 #include "platform/programlauncher.h"
 #include "platform/systeminformation.h"
 #include "testsupport.h"
@@ -31,11 +31,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("key"); // 0: the OK button clicked
         QTest::addColumn<QString>("path"); // the information program the system records
-        QTest::addColumn<QString>("outcome"); // what ｼｽﾃﾑ情報 started, then the message
-        const QString none = u" Horavista 現時点ではｼｽﾃﾑ情報を使用できません"_s;
-        QTest::newRow("recorded and there; OK") << 0 << u"/usr/bin/hardinfo"_s << u"/usr/bin/hardinfo "_s;
-        QTest::newRow("stale path; Enter") << int(Qt::Key_Return) << u"/usr/bin/gone"_s << u"/usr/bin/gone"_s + none;
-        QTest::newRow("none recorded; Esc") << int(Qt::Key_Escape) << QString() << none;
+        QTest::addColumn<QStringList>("started"); // what ｼｽﾃﾑ情報 started
+        QTest::addColumn<QStringList>("messages");
+        const QStringList none{u"Horavista 現時点ではｼｽﾃﾑ情報を使用できません"_s};
+        QTest::newRow("recorded and there; OK")
+            << 0 << u"/usr/bin/hardinfo"_s << QStringList{u"/usr/bin/hardinfo"_s} << QStringList();
+        QTest::newRow("stale path; Enter")
+            << int(Qt::Key_Return) << u"/usr/bin/gone"_s << QStringList{u"/usr/bin/gone"_s} << none;
+        QTest::newRow("none recorded; Esc") << int(Qt::Key_Escape) << QString() << QStringList() << none;
     }
     void showsTheProgramStartsTheRecordedInformationProgramAndEndsByOkEnterOrEsc()
     {
@@ -45,27 +48,33 @@ private Q_SLOTS:
         fake.path = path;
         AboutBox box(nullptr, fake, fake);
         // The title, the designed place (2340, 1935 twips) and the captions.
-        QStringList texts{box.windowTitle(), join(box.pos())};
-        for (const char *name : {"lblTitle", "lblVersion", "cmdOK", "cmdSysInfo"})
-            texts << child(&box, name)->property("text").toString();
-        QCOMPARE(texts.join(u'|'),
-                 u"Horavistaのﾊﾞｰｼﾞｮﾝ情報|QPoint(156,129)|Horavista|ﾊﾞｰｼﾞｮﾝ %1|OK|ｼｽﾃﾑ情報(&S)..."_s.arg(
-                     QLatin1String(HORAVISTA_PROJECT_VERSION)));
+        FIND_CHILD(title, QLabel, &box, "lblTitle");
+        FIND_CHILD(version, QLabel, &box, "lblVersion");
+        FIND_CHILD(ok, QPushButton, &box, "cmdOK");
+        FIND_CHILD(systemInformation, QPushButton, &box, "cmdSysInfo");
+        QCOMPARE(box.windowTitle(), u"Horavistaのﾊﾞｰｼﾞｮﾝ情報"_s);
+        QCOMPARE(box.pos(), QPoint(156, 129));
+        QCOMPARE(title->text(), u"Horavista"_s);
+        QCOMPARE(version->text(), u"ﾊﾞｰｼﾞｮﾝ "_s + QLatin1String(HORAVISTA_PROJECT_VERSION));
+        QCOMPARE(ok->text(), u"OK"_s);
+        QCOMPARE(systemInformation->text(), u"ｼｽﾃﾑ情報(&S)..."_s);
         for (QLabel *label : box.findChildren<QLabel *>()) // nothing cut off at the bottom
             QVERIFY2(label->heightForWidth(label->width()) <= label->height(), qPrintable(label->objectName()));
-        auto *icon = child<PictureBox>(&box, "picIcon");
+        FIND_CHILD(icon, PictureBox, &box, "picIcon");
         QCOMPARE(icon->picture(), PictureFile::builtInIcon().pixmap(32, 32).toImage());
-        QCOMPARE(join(icon->size(), box.grab().toImage().pixelColor(5, 100).name(), box.focusWidget()->objectName()),
-                 u"QSize(32, 32) #ffffff cmdOK"_s);
+        QCOMPARE(icon->size(), QSize(32, 32));
+        QCOMPARE(box.grab().toImage().pixelColor(5, 100), QColor(Qt::white));
+        QCOMPARE(box.focusWidget()->objectName(), u"cmdOK"_s);
 
         MessageCatcher messages;
         whenModalOpens([&](QWidget *) {
-            child<QPushButton>(&box, "cmdSysInfo")->click();
+            systemInformation->click();
             QCOMPARE(QApplication::activeModalWidget(), &box);
-            key ? QTest::keyClick(&box, Qt::Key(key)) : child<QPushButton>(&box, "cmdOK")->click();
+            key ? QTest::keyClick(&box, Qt::Key(key)) : ok->click();
         });
         QCOMPARE(box.exec(), int(QDialog::Accepted));
-        QTEST(fake.started.join(u' ') + u' ' + messages.seen.join(u' '), "outcome");
+        QTEST(fake.started, "started");
+        QTEST(messages.seen, "messages");
     }
 
     void findsTheFirstReportProgramOnThePath()

@@ -1,9 +1,9 @@
-#include "app/mainform.h"
+#include "app/mainwindow.h"
 #include "clock/clockmodel.h"
+#include "forms/picturebox.h"
+#include "imaging/picturefile.h"
+#include "imaging/picturesource.h"
 #include "platform/atomicfile.h"
-#include "platform/picturebox.h"
-#include "platform/picturefile.h"
-#include "platform/picturesource.h"
 #include "settings/settingsfile.h"
 #include "testsupport.h"
 
@@ -30,7 +30,7 @@ private Q_SLOTS:
         QFETCH(QString, kind);
         WorkingFolder &folder = *m_folder;
         // Opened as pipes, these would make each reader wait for a writer forever.
-        const QStringList names{QString::fromLatin1(SettingsFile::FileName), u"mainImage.bmp"_s, u"ico.ico"_s};
+        const QStringList names{u"setTime.properties"_s, u"mainImage.bmp"_s, u"ico.ico"_s};
         QVERIFY(QFile::remove(folder.path(names[2]))); // the icon every test is given
         for (const QString &name : names) {
             const QString pipe = folder.path(kind == u"link" ? name + u".pipe"_s : name);
@@ -40,12 +40,14 @@ private Q_SLOTS:
         QString picture, icon;
         QVERIFY(PictureFile::read(folder.path(names[1]), &picture).isNull());
         QVERIFY(PictureFile::readIcon(folder.path(names[2]), &icon).isNull());
-        const bool settingsFound = SettingsFile(folder.dir()).read().reading != SavedSettings::Reading::NotFound;
-        QCOMPARE(join(settingsFound, picture, icon), u"false not a file not a file"_s);
+        QCOMPARE(SettingsFile(folder.dir()).read().reading, SavedSettings::Reading::NotFound);
+        QCOMPARE(picture, u"not a file"_s);
+        QCOMPARE(icon, u"not a file"_s);
 
 #ifdef Q_OS_UNIX
         // A link to an ordinary file is read (Windows makes shortcuts, not links).
-        QVERIFY(folder.write(u"saved"_s, SettingsFile::line({-14, u"Chicago "_s, -14, u"Chicago "_s, false, false})));
+        const DialState chicago{u"Chicago "_s, false, -14};
+        QVERIFY(folder.write(u"saved"_s, SettingsFile::line({chicago, chicago})));
         QVERIFY(QFile::remove(folder.path(names[0])) || folder.dir().rmdir(names[0]));
         QVERIFY(QFile::link(folder.path(u"saved"_s), folder.path(names[0])));
         QCOMPARE(SettingsFile(folder.dir()).read().offsetA, std::optional<qint16>(-14));
@@ -76,9 +78,10 @@ private Q_SLOTS:
         QTest::ignoreMessage(QtWarningMsg,
                              "mainImage.bmp: the picture is larger than 25000000 pixels; the picture box stays empty");
         ClockModel clock;
-        MainForm mainForm(m_folder->dir(), clock);
-        mainForm.load();
-        QVERIFY(child<PictureBox>(&mainForm, "Picture1")->picture().isNull());
+        MainWindow mainWindow(m_folder->dir(), clock);
+        mainWindow.load();
+        FIND_CHILD(box, PictureBox, &mainWindow, "Picture1");
+        QVERIFY(box->picture().isNull());
     }
 
     void iconKeepsOnlyTheSizesAWindowUses()
@@ -107,7 +110,9 @@ private Q_SLOTS:
                     (name == names[1] || file.setFileTime(old, QFileDevice::FileModificationTime)));
         }
         QVERIFY(AtomicFile::write(folder.path(u"saved"_s), "saved").ok);
-        QCOMPARE(folder.entries().join(u' '), u"ico.ico o.Ab12Cd saved saved.Ab12C saved.backup saved.Ef34Gh"_s);
+        QCOMPARE(folder.entries(),
+                 (QStringList{u"ico.ico"_s, u"o.Ab12Cd"_s, u"saved"_s, u"saved.Ab12C"_s, u"saved.backup"_s,
+                              u"saved.Ef34Gh"_s}));
 
         // A save on a full disk says why it failed, not that it was cancelled.
         const FullDisk full;

@@ -1,9 +1,8 @@
+#include "forms/picturebox.h"
+#include "imaging/picturesource.h"
 #include "picture/folderlist.h"
-#include "picture/mainpicture.h"
+#include "picture/picturedialog.h"
 #include "picture/picturefitting.h"
-#include "picture/setimgdialog.h"
-#include "platform/picturebox.h"
-#include "platform/picturesource.h"
 #include "testsupport.h"
 
 #include <QBuffer>
@@ -14,14 +13,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString StoredName = u"mainImage.bmp"_s;
-
-/** Records what the dialog does to the main window's picture box. */
-struct FakeMainPicture : MainPicture
-{
-    QStringList calls;
-    void setPicture(const QImage &) override { calls << u"set"_s; }
-    void clearPicture() override { calls << u"clear"_s; }
-};
 
 /** The drives of the working folder and of the program (one drive but on Windows), and a card that is never ready. */
 struct FakeDrives : DriveList
@@ -57,30 +48,42 @@ class TestPicture : public WindowTest
 {
     Q_OBJECT
 
-    FakeMainPicture m_main;
     FakeDrives m_drives;
+    std::unique_ptr<PictureDialog> m_dialog;
+    QList<QImage> m_stored; // the pictures the dialog handed on to the main window
 
-    /** The dialog on the working folder and a fresh main window, with @p choice clicked in its file list. */
-    std::unique_ptr<SetImgDialog> open(const QString &choice = QString())
+    /** The dialog on the working folder, with @p choice clicked in its file list. */
+    void open(const QString &choice = QString())
     {
-        m_main = FakeMainPicture();
-        auto dialog = std::make_unique<SetImgDialog>(m_folder->dir(), m_main, m_drives);
-        dialog->show();
-        auto *files = child<FileList>(dialog.get(), "File1");
+        m_stored.clear();
+        m_dialog = std::make_unique<PictureDialog>(m_folder->dir(), m_drives);
+        connect(m_dialog.get(), &PictureDialog::pictureStored, this,
+                [this](const QImage &stored) { m_stored << stored; });
+        m_dialog->show();
+        FIND_CHILD(files, FileList, m_dialog.get(), "File1");
         for (const QListWidgetItem *item : files->findItems(choice, Qt::MatchExactly))
             QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(item).center());
-        return dialog;
     }
-    static QImage preview(QDialog *dialog) { return child<PictureBox>(dialog, "Picture2")->picture(); }
-    static QImage empty(QDialog *dialog)
+    QImage empty() const
     {
         QImage blank(148, 141, QImage::Format_RGB32);
-        blank.fill(dialog->palette().color(QPalette::Base));
+        blank.fill(m_dialog->palette().color(QPalette::Base));
         return blank;
     }
-    static void press(QDialog *dialog, const char *button) { QTest::mouseClick(child(dialog, button), Qt::LeftButton); }
+    void press(const char *name)
+    {
+        auto *button = m_dialog->findChild<QPushButton *>(QLatin1String(name));
+        QVERIFY2(button, qPrintable(u"no button named "_s + QLatin1String(name)));
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
 
 private Q_SLOTS:
+    void cleanup()
+    {
+        m_dialog.reset();
+        WindowTest::cleanup();
+    }
+
     void fittingWorkedExamples_data()
     {
         QTest::addColumn<QSize>("pixels");
@@ -109,11 +112,15 @@ private Q_SLOTS:
         PreviewImage sharp(15, 2.0, Qt::white);
         sharp.paintNaturalSize(QImage::fromData(fixture("redblue.gif")), QPointF(150, 300));
         const QImage stored = sharp.stored();
-        QCOMPARE(join(PictureFitting::percentFor(QSize(30904, 100)), PictureFitting::paintedLength(23, 7350),
-                      PictureFitting::centringOffset(1657), Himetric::fromPixels(180, 96), sharp.image().size(),
-                      stored.size(), sharp.devicePixels(QSizeF(2190, 1461)), stored.pixelColor(30, 35).name(),
-                      stored.pixelColor(51, 35).name()),
-                 u"12 1690 266 4762 QSize(296, 282) QSize(148, 141) QSize(292, 195) #ff0000 #ffffff"_s);
+        QCOMPARE(PictureFitting::percentFor(QSize(30904, 100)), qint16(12));
+        QCOMPARE(PictureFitting::paintedLength(23, 7350), qint32(1690));
+        QCOMPARE(PictureFitting::centringOffset(1657), qint32(266));
+        QCOMPARE(Himetric::fromPixels(180, 96), 4762);
+        QCOMPARE(sharp.image().size(), QSize(296, 282));
+        QCOMPARE(stored.size(), QSize(148, 141));
+        QCOMPARE(sharp.devicePixels(QSizeF(2190, 1461)), QSize(292, 195));
+        QCOMPARE(stored.pixelColor(30, 35), QColor(Qt::red));
+        QCOMPARE(stored.pixelColor(51, 35), QColor(Qt::white));
     }
 
     void storingWritesThePreviewAndUpdatesTheMainWindow()
@@ -121,21 +128,26 @@ private Q_SLOTS:
         // The first frame of an animated GIF (40 x 30 pixels, red, then blue) at its natural size, from
         // (701.25, 767.25) twips.
         QVERIFY(m_folder->write(u"anim.GIF"_s, fixture("redblue.gif")));
-        const auto dialog = open(u"anim.GIF"_s);
-        QImage want = empty(dialog.get());
+        open(u"anim.GIF"_s);
+        QImage want = empty();
         QPainter(&want).drawImage(47, 51, QImage::fromData(fixture("redblue.gif")));
-        QCOMPARE(preview(dialog.get()), want);
+        FIND_CHILD(preview, PictureBox, m_dialog.get(), "Picture2");
+        QCOMPARE(preview->picture(), want);
 
         // A bitmap of 24 bits a pixel, 54 + 444 x 141 bytes (rows of 148 pixels need no padding), that the main
         // window shows at once.
-        press(dialog.get(), "setPic");
+        press("setPic");
         const QByteArray file = m_folder->read(StoredName);
-        QCOMPARE(join(dialog->isVisible(), file.size(), m_main.calls, m_folder->entries()),
-                 u"false 62658 QList(clear, set) QList(anim.GIF, ico.ico, mainImage.bmp)"_s);
+        QVERIFY(!m_dialog->isVisible());
+        QCOMPARE(file.size(), 62658);
+        QCOMPARE(m_folder->entries(), (QStringList{u"anim.GIF"_s, u"ico.ico"_s, StoredName}));
         QCOMPARE(QImage::fromData(file, "BMP").convertToFormat(QImage::Format_RGB32), want);
+        QCOMPARE(m_stored.size(), 1);
+        QCOMPARE(m_stored.constFirst().convertToFormat(QImage::Format_RGB32), want);
 
         // The dialog opens on the stored picture: storing again without a choice keeps it.
-        press(open().get(), "setPic");
+        open();
+        press("setPic");
         QCOMPARE(m_folder->read(StoredName), file);
 
         // A store that cannot write says so, and leaves the file and the main window's picture as they were.
@@ -144,10 +156,12 @@ private Q_SLOTS:
         if (!full.isActive())
             QSKIP(FullDisk::WhyInactive);
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^mainImage\\.bmp: "_s));
-        press(open().get(), "setPic");
-        QCOMPARE(
-            join(messages.seen, m_main.calls, m_folder->entries(), m_folder->read(StoredName) == file),
-            u"QList(Horavista 画像ファイルに書き込みができません) QList() QList(anim.GIF, ico.ico, mainImage.bmp) true"_s);
+        open();
+        press("setPic");
+        QCOMPARE(messages.seen, QStringList{u"Horavista 画像ファイルに書き込みができません"_s});
+        QCOMPARE(m_stored.size(), 0);
+        QCOMPARE(m_folder->entries(), (QStringList{u"anim.GIF"_s, u"ico.ico"_s, StoredName}));
+        QCOMPARE(m_folder->read(StoredName), file);
     }
 
     void onlyWholePicturesAreShown_data()
@@ -178,8 +192,9 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         // The stored picture shows as the dialog opens.
         QVERIFY(m_folder->write(StoredName, fixture("os2.bmp")) && m_folder->write(u"choice.bmp"_s, bytes));
-        const auto dialog = open(u"choice.bmp"_s);
-        QTEST(preview(dialog.get()) != empty(dialog.get()), "shown");
+        open(u"choice.bmp"_s);
+        FIND_CHILD(preview, PictureBox, m_dialog.get(), "Picture2");
+        QTEST(preview->picture() != empty(), "shown");
         QVERIFY(!QApplication::activeModalWidget()); // and nothing else to say
     }
 
@@ -189,58 +204,68 @@ private Q_SLOTS:
             QVERIFY(m_folder->dir().mkpath(QString::fromLatin1(folder)));
         for (const char *name : {"a.bmp", "b.jpeg", "PHOTO.JPG", "c.Gif", "d.png", "bmp", "Photos/beach.jpg"})
             QVERIFY(m_folder->write(QString::fromLatin1(name), "x"));
-        const auto dialog = open();
-        auto *folders = child<FolderList>(dialog.get(), "Dir1");
-        auto *files = child<FileList>(dialog.get(), "File1");
+        open();
+        FIND_CHILD(folders, FolderList, m_dialog.get(), "Dir1");
+        FIND_CHILD(files, FileList, m_dialog.get(), "File1");
         // Pictures whatever their letter case, no other files, no folders; the root and each folder down to
         // the current one, then its subfolders.
         const QString top = m_folder->dir().absolutePath();
-        QCOMPARE(join(files->count(), files->item(3)->text(), folders->item(0)->text(), folders->count(),
-                      folders->currentItem()->text()),
-                 join(4, "PHOTO.JPG", QDir::toNativeSeparators(QDir::rootPath()), top.count(u'/') + 3,
-                      m_folder->dir().dirName()));
+        QCOMPARE(files->count(), 4);
+        QCOMPARE(files->item(3)->text(), u"PHOTO.JPG"_s);
+        QCOMPARE(folders->item(0)->text(), QDir::toNativeSeparators(QDir::rootPath()));
+        QCOMPARE(folders->count(), int(top.count(u'/')) + 3);
+        QCOMPARE(folders->currentItem()->text(), m_folder->dir().dirName());
 
         // Moving onto a folder opens nothing; Return opens it (and presses no button), and so does a
         // double-click. The file list follows; the process stays where it was.
         folders->setFocus();
         QTest::keyClick(folders, Qt::Key_End);
-        QCOMPARE(join(folders->currentItem()->text(), files->path()), join("Photos", top));
+        QCOMPARE(folders->currentItem()->text(), u"Photos"_s);
+        QCOMPARE(files->path(), top);
         QTest::keyClick(folders, Qt::Key_Return);
-        QCOMPARE(join(folders->currentItem()->text(), files->path(), files->count(), dialog->isVisible()),
-                 join("Photos", top + u"/Photos"_s, 1, true));
+        QCOMPARE(folders->currentItem()->text(), u"Photos"_s);
+        QCOMPARE(files->path(), top + u"/Photos"_s);
+        QCOMPARE(files->count(), 1);
+        QVERIFY(m_dialog->isVisible());
         const QRect year = folders->visualItemRect(folders->item(folders->count() - 1));
         QTest::mouseDClick(folders->viewport(), Qt::LeftButton, {}, year.center());
-        QCOMPARE(join(folders->currentItem()->text(), files->path(), QDir::currentPath()),
-                 join("2024", top + u"/Photos/2024"_s, top));
+        QCOMPARE(folders->currentItem()->text(), u"2024"_s);
+        QCOMPARE(files->path(), top + u"/Photos/2024"_s);
+        QCOMPARE(QDir::currentPath(), top);
 
         // A tree's look: the deepest folder's row (highlighted) begins blank. White around the controls; tips on
         // the buttons.
         const int deepest = folders->visualItemRect(folders->item(folders->count() - 1)).center().y();
-        QCOMPARE(join(folders->viewport()->grab().toImage().pixelColor(2, deepest) ==
-                          folders->palette().color(QPalette::Base),
-                      child(dialog.get(), "setPic")->toolTip(), child(dialog.get(), "btnExit")->toolTip(),
-                      dialog->grab().toImage().pixelColor(2, 2) == dialog->palette().color(QPalette::Base)),
-                 u"true ++ 画像を時計に設定します ++ ++ 終了します ++ true"_s);
+        QCOMPARE(folders->viewport()->grab().toImage().pixelColor(2, deepest),
+                 folders->palette().color(QPalette::Base));
+        FIND_CHILD(set, QPushButton, m_dialog.get(), "setPic");
+        FIND_CHILD(cancel, QPushButton, m_dialog.get(), "btnExit");
+        QCOMPARE(set->toolTip(), u"++ 画像を時計に設定します ++"_s);
+        QCOMPARE(cancel->toolTip(), u"++ 終了します ++"_s);
+        QCOMPARE(m_dialog->grab().toImage().pixelColor(2, 2), m_dialog->palette().color(QPalette::Base));
 
         // A drive that is not ready: a message, then the program's drive at its root, as the list names it
         // ("z:" on Windows; a drive with a label has it in brackets). A drive's root folder is on that drive; a folder
         // may be on none of those listed.
-        auto *drives = child<QComboBox>(dialog.get(), "Drive1");
+        FIND_CHILD(drives, QComboBox, m_dialog.get(), "Drive1");
         MessageCatcher messages;
         QTest::keyClick(drives, Qt::Key_Down); // the empty card
         const QString program = FakeDrives::rootOf(QCoreApplication::applicationDirPath());
         const QList<Drive> mounts{{u"/mnt/"_s, {}}, {u"/mnt/card/"_s, {}}};
-        QCOMPARE(join(messages.seen, drives->itemText(1).endsWith(u" [CARD]"), drives->currentText(), folders->path(),
-                      files->path(), DriveList::indexOfDriveHolding(mounts, u"/mnt/card"_s),
-                      DriveList::indexOfDriveHolding(mounts, u"/tmp"_s)),
-                 join(QStringList{u"Horavista ドライブの準備ができていません。"_s}, true,
-                      program == u"/" ? program : program.left(2).toLower(), QDir::cleanPath(program),
-                      QDir::cleanPath(program), 1, -1));
+        QCOMPARE(messages.seen, QStringList{u"Horavista ドライブの準備ができていません。"_s});
+        QVERIFY2(drives->itemText(1).endsWith(u" [CARD]"), qPrintable(drives->itemText(1)));
+        QCOMPARE(drives->currentText(), program == u"/" ? program : program.left(2).toLower());
+        QCOMPARE(folders->path(), QDir::cleanPath(program));
+        QCOMPARE(files->path(), QDir::cleanPath(program));
+        QCOMPARE(DriveList::indexOfDriveHolding(mounts, u"/mnt/card"_s), 1);
+        QCOMPARE(DriveList::indexOfDriveHolding(mounts, u"/tmp"_s), -1);
 
         // キャンセル stores nothing.
-        press(dialog.get(), "btnExit");
-        QCOMPARE(join(dialog->isVisible(), m_main.calls, QDir::currentPath(), m_folder->dir().exists(StoredName)),
-                 join(false, QStringList(), top, false));
+        press("btnExit");
+        QVERIFY(!m_dialog->isVisible());
+        QCOMPARE(m_stored.size(), 0);
+        QCOMPARE(QDir::currentPath(), top);
+        QVERIFY(!m_folder->dir().exists(StoredName));
     }
 };
 

@@ -106,9 +106,11 @@ private Q_SLOTS:
                 shown << drive.displayName() + (DriveList::system().isReady(drive) ? u" ready"_s : QString());
         }
         // The quiet error mode is this thread's and only for the calls: the thread's own comes back.
-        QCOMPARE(join(GetThreadErrorMode(), GetErrorMode()), join(SEM_NOGPFAULTERRORBOX, processMode));
-        QCOMPARE(shown.join(u", "),
-                 u"c: ready, l: [PHOTOS] ready, m:, n: [\\\\fileserver\\photos] ready, o: ready, y:"_s);
+        QCOMPARE(GetThreadErrorMode(), DWORD(SEM_NOGPFAULTERRORBOX));
+        QCOMPARE(GetErrorMode(), UINT(processMode));
+        QCOMPARE(shown,
+                 (QStringList{u"c: ready"_s, u"l: [PHOTOS] ready"_s, u"m:"_s, u"n: [\\\\fileserver\\photos] ready"_s,
+                              u"o: ready"_s, u"y:"_s}));
         QCOMPARE(drives.value(DriveList::indexOfDriveHolding(drives, u"l:\\photos"_s)).rootPath, u"L:/"_s);
     }
 

@@ -2,7 +2,7 @@
 // more than the few images a window uses, whatever sizes and offsets the directory lists.
 
 #include "fuzzsupport.h"
-#include "platform/picturefile.h"
+#include "imaging/picturefile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -2,11 +2,9 @@
 // and as mainImage.bmp, read at start-up and by the dialog's opening. Nothing may crash or hang,
 // whatever the bytes claim about their size.
 
-#include "app/mainform.h"
-#include "clock/clockmodel.h"
 #include "fuzzsupport.h"
 #include "picture/folderlist.h"
-#include "picture/setimgdialog.h"
+#include "picture/picturedialog.h"
 #include "platform/drivelist.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -15,9 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     Fuzz::write(QStringLiteral("chosen.jpg"), data, size);
     Fuzz::write(QStringLiteral("mainImage.bmp"), data, size);
     const int filesBefore = Fuzz::openFiles();
-    // Made once, when the chosen file is there to be listed; the main window only receives a stored picture.
-    static ClockModel clock;
-    static auto *dialog = new SetImgDialog(Fuzz::folder(), *new MainForm(Fuzz::folder(), clock), DriveList::system());
+    // Made once, when the chosen file is there to be listed.
+    static auto *dialog = new PictureDialog(Fuzz::folder(), DriveList::system());
     static auto *files = dialog->findChild<FileList *>(QStringLiteral("File1"));
 
     // The chosen file, through the dialog's own handler.

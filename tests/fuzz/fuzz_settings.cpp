@@ -2,11 +2,12 @@
 // clock-settings dialog's when it opens. Nothing may crash, each reader must close the file again,
 // and the hour offsets may only come from the file, from the city it names, or from the fallback.
 
-#include "app/mainform.h"
+#include "app/mainwindow.h"
 #include "clock/citytable.h"
 #include "clock/clockmodel.h"
 #include "fuzzsupport.h"
-#include "settings/settimedialog.h"
+#include "platform/workingfiles.h"
+#include "settings/clocksettingsdialog.h"
 #include "settings/settingsfile.h"
 
 static constexpr qint16 Untouched = 7777;
@@ -25,20 +26,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     Fuzz::application();
     static ClockModel clock;
-    static MainForm *mainForm = nullptr; // made once, and loaded as at start-up
-    if (!mainForm)
-        (mainForm = new MainForm(Fuzz::folder(), clock))->load();
-    Fuzz::write(QString::fromLatin1(SettingsFile::FileName), data, size);
+    static auto *mainWindow = new MainWindow(Fuzz::folder(), clock); // made once
+    Fuzz::write(QString::fromLatin1(WorkingFiles::Settings), data, size);
     const int filesBefore = Fuzz::openFiles();
     const SavedSettings saved = SettingsFile(Fuzz::folder()).read();
     for (const bool dialog : {false, true}) {
-        clock.setOffsets(Untouched, Untouched);
+        clock.setState({{QString(), false, Untouched}, {QString(), false, Untouched}});
         if (dialog)
-            SetTimeDialog(Fuzz::folder(), *mainForm, clock); // opened and closed: its reader sets the offsets
+            ClockSettingsDialog(Fuzz::folder(), clock); // opened and closed: its reader sets the clock
         else
-            mainForm->showSavedSettings(saved, clock);
-        Fuzz::check(fromTheFile(clock.offsetA(), saved.offsetA, saved.cityA, dialog) &&
-                        fromTheFile(clock.offsetB(), saved.offsetB, saved.cityB, dialog),
+            mainWindow->load(); // as at start-up
+        const ClockState &read = clock.state();
+        Fuzz::check(fromTheFile(read.a.offset, saved.offsetA, saved.cityA, dialog) &&
+                        fromTheFile(read.b.offset, saved.offsetB, saved.cityB, dialog),
                     "an hour offset came from nowhere");
     }
     Fuzz::check(Fuzz::openFiles() == filesBefore, "a reader left the file open");

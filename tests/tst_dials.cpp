@@ -1,0 +1,177 @@
+#include "clock/citytable.h"
+#include "clock/clockmodel.h"
+#include "dials/dialpainting.h"
+#include "dials/dialpair.h"
+#include "dials/handline.h"
+#include "testsupport.h"
+
+#include <QLabel>
+#include <QPainter>
+
+#include <ctime>
+
+using namespace Qt::StringLiterals;
+
+class TestDials : public QObject
+{
+    Q_OBJECT
+
+    // Resident memory of this process in KiB, or 0 where the system does not tell, nor under AddressSanitizer,
+    // which holds freed memory back for a while (LeakSanitizer looks for leaks in that build instead).
+    static qint64 residentKiB()
+    {
+#if defined(__SANITIZE_ADDRESS__) || __has_feature(address_sanitizer) // Qt makes __has_feature 0 where unknown
+        return 0;
+#endif
+        QFile status(u"/proc/self/status"_s);
+        if (!status.open(QIODevice::ReadOnly))
+            return 0;
+        // "VmRSS:    12345 kB"
+        return QString::fromLatin1(status.readAll()).section(u"VmRSS:"_s, 1).section(u'k', 0, 0).trimmed().toLongLong();
+    }
+
+    /** Dial A's base at 390 and dial B's at (4500, 2200), as on the main window; no outlines, hands from the corner. */
+    static DialLayout mainWindowDials()
+    {
+        DialLayout layout;
+        layout.baseA = 390;
+        layout.baseBX = 4500;
+        layout.baseBY = 2200;
+        return layout;
+    }
+
+private Q_SLOTS:
+    void ticksShowTheModelAndChangesShowAtOnce()
+    {
+        FixedClock clock;
+        QWidget surface;
+        ClockModel model;
+        DialPair dials(&surface, mainWindowDials(), 15, model);
+        FIND_CHILD(handA, HandLine, &dials, "Line1");
+        FIND_CHILD(secondB, HandLine, &dials, "Line4");
+        FIND_CHILD(hourB, HandLine, &dials, "Line6");
+        FIND_CHILD(timeA, QLabel, &surface, "Label11");
+        FIND_CHILD(timeB, QLabel, &surface, "Label12");
+        // The pivots on the dials' centres; the free ends and the digits wait for the first tick, changes too.
+        QCOMPARE(handA->start(), QPointF(915, 915));
+        QCOMPARE(secondB->start(), QPointF(5025, 2725));
+        model.setState({{u"Tokyo"_s, false, 0}, {u"Seoul"_s, false, 3}});
+        QCOMPARE(secondB->end(), QPointF(0, 0));
+        QCOMPARE(timeB->text(), QString());
+
+        dials.tick();
+        QCOMPARE(timeA->text(), u"10:00:00"_s);
+        QCOMPARE(timeB->text(), u"13:00:00"_s);
+        // Once the dials show a time, a change of the model shows at once, without waiting for a tick.
+        model.chooseCity(Dial::B, cityIndex(u"Sydney"_s));
+        QCOMPARE(timeB->text(), u"11:00:00"_s);
+        // With dial A on Japan time, the tick has nothing to do until the next second.
+        dials.tick();
+        QCOMPARE(timeA->text(), u"10:00:00"_s);
+        clock.advance(1);
+        dials.tick();
+        QCOMPARE(timeA->text(), u"10:00:01"_s);
+        QCOMPARE(timeB->text(), u"11:00:01"_s);
+        model.setState({{u"London"_s, false, -9}, {u"New York"_s, true, -13}});
+        QCOMPARE(timeA->text(), u"01:00:01"_s);
+        QCOMPARE(timeB->text(), u"21:00:01"_s);
+        QCOMPARE(toHundredths(secondB->end()), QPointF(5079.88, 2202.88));
+        QCOMPARE(toHundredths(hourB->end()), QPointF(4680, 2725)); // 9 o'clock: 345 twips left of the centre
+    }
+
+    void aYearOfTicksInATimeZoneWithSummerTime()
+    {
+        // Steps of 97 seconds cross New York's changes into and out of summer time, months and the year's end, on
+        // a computer in New York whose clock reads local time: dial A on Tokyo shows UTC + 9, dial B on New York
+        // without summer time UTC - 5 all year; and the process does not grow.
+        const QByteArray zone = qgetenv("TZ");
+        qputenv("TZ", "America/New_York");
+        tzset();
+        const QDateTime first(QDate(2026, 1, 1), QTime(0, 0, 0), QTimeZone::utc());
+        if (first.addMonths(6).toLocalTime().offsetFromUtc() != -4 * 3600)
+            QSKIP("TZ does not name New York's zone here: no zone data, or a C library without IANA names");
+        FixedClock clock;
+        QWidget surface;
+        ClockModel model;
+        model.setState({{u"Tokyo"_s, false, 0}, {u"New York"_s, false, -14}});
+        DialPair dials(&surface, DialLayout(), 15, model);
+        surface.show();
+        FIND_CHILD(timeA, QLabel, &surface, "Label11");
+        FIND_CHILD(timeB, QLabel, &surface, "Label12");
+        qint64 before = 0;
+        for (qint64 i = 0, ticks = 366 * 86400 / 97; i < ticks; ++i) {
+            const QDateTime moment = first.addSecs(i * 97);
+            clock.set(moment.toLocalTime());
+            dials.tick();
+            if (timeA->text() != moment.addSecs(9 * 3600).time().toString(u"hh:mm:ss"_s) ||
+                timeB->text() != moment.addSecs(-5 * 3600).time().toString(u"hh:mm:ss"_s))
+                QFAIL(qPrintable(timeA->text() + u' ' + timeB->text() + u" at "_s + moment.toString(Qt::ISODate)));
+            if (i % 512 == 0)
+                QCoreApplication::processEvents(); // paint now and then, as the running window does
+            if (i == ticks / 10)
+                before = residentKiB();
+        }
+        QVERIFY2(residentKiB() - before < 1024, "the process grew over the year");
+        qputenv("TZ", zone);
+        tzset();
+    }
+
+    void timerComesJustAfterEachHalfSecond_data()
+    {
+        // Milliseconds after 10:00:00: the clock when the dials start, and when Timer1 fires, set or late as it may be.
+        QTest::addColumn<int>("atStart");
+        QTest::addColumn<int>("atTimeout");
+        QTest::addColumn<int>("firstDelay");
+        QTest::addColumn<int>("nextDelay");
+        QTest::addColumn<QString>("shown"); // dial A's time after the timeout
+        QTest::newRow("on the second") << 0 << 503 << 503 << 500 << "10:00:00";
+        QTest::newRow("woken a millisecond late") << 3 << 504 << 500 << 499 << "10:00:00";
+        QTest::newRow("on the half second") << 500 << 1003 << 503 << 500 << "10:00:01";
+        // A clock set while Timer1 waits, or a wake long after it was due, puts the next tick back on the half second.
+        QTest::newRow("clock set back") << 1003 << 250 << 500 << 253 << "10:00:00";
+        QTest::newRow("fired early by the clock") << 503 << 999 << 500 << 4 << "10:00:00";
+        QTest::newRow("late wake") << 503 << 3611 << 500 << 392 << "10:00:03";
+    }
+    void timerComesJustAfterEachHalfSecond()
+    {
+        QFETCH(int, atStart);
+        QFETCH(int, atTimeout);
+        const QDateTime ten = japanTime(QDate(2026, 12, 6), QTime(10, 0));
+        FixedClock clock(ten.addMSecs(atStart));
+        QWidget surface;
+        ClockModel model;
+        DialPair dials(&surface, DialLayout(), 15, model);
+        FIND_CHILD(timer, QTimer, &dials, "Timer1");
+        FIND_CHILD(timeA, QLabel, &surface, "Label11");
+        QTEST(timer->interval(), "firstDelay");
+        clock.set(ten.addMSecs(atTimeout));
+        // A coarse timer may fire tens of milliseconds off its time; the one-shot Timer1 is armed again each time.
+        QVERIFY(QMetaObject::invokeMethod(timer, "timeout"));
+        QVERIFY(timer->isActive());
+        QCOMPARE(timer->timerType(), Qt::PreciseTimer);
+        QTEST(timer->interval(), "nextDelay");
+        QTEST(timeA->text(), "shown");
+    }
+
+    void repaintingAHandsBoundsErasesIt()
+    {
+        // Every pixel that drawing a hand touched lies in its bounds, and the bounds are not much more.
+        QImage blank(100, 100, QImage::Format_RGB32);
+        blank.fill(Qt::white);
+        const DialPainting painting(15);
+        for (const QPointF &end : {QPointF(580.73, 829.65), QPointF(1247.5, 1247.5), QPointF(915, 405)}) {
+            const QRect bounds = painting.lineBounds(QPointF(915, 915), end);
+            QImage canvas = blank;
+            QPainter painter(&canvas);
+            painting.paintLine(painter, QPointF(915, 915), end, Qt::black);
+            QCOMPARE(canvas.pixelColor(61, 61), QColor(Qt::black));
+            painter.fillRect(bounds, Qt::white);
+            painter.end();
+            QCOMPARE(canvas, blank);
+            QCOMPARE_LT(bounds.width() * bounds.height(), 40 * 40);
+        }
+    }
+};
+
+QTEST_MAIN(TestDials)
+#include "tst_dials.moc"
