@@ -1,6 +1,7 @@
 #include "about/aboutbox.h"
 
 #include "about/aboutboxlayout.h"
+#include "forms/basecolours.h"
 #include "forms/picturebox.h"
 #include "forms/twips.h"
 #include "forms/windowframe.h"
@@ -65,10 +66,8 @@ AboutBox::AboutBox(QWidget *parent, const SystemInformation &systemInformation, 
     setWindowIcon(PictureFile::builtInIcon());
     setFont(Fonts::font(Fonts::japaneseGothic(), 9));
 
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    white.setColor(QPalette::Base, Qt::white);
-    setPalette(white);
+    // The designed white ground and black text are the palette's base and text colours.
+    BaseColours::apply(this);
     setAutoFillBackground(true);
 
     createControls();
@@ -92,6 +91,7 @@ void AboutBox::createControls()
     auto *icon = new PictureBox(this, PictureBox::Border::None);
     icon->setObjectName(QStringLiteral("picIcon"));
     icon->setGeometry(pixels[Icon]);
+    icon->setAccessibleName(tr("Horavista のアイコン"));
     // The box takes the size of its picture.
     const QImage iconImage = iconPicture(this);
     icon->setPicture(iconImage);
@@ -110,12 +110,6 @@ void AboutBox::createControls()
     auto *version = makeLabel(this, QStringLiteral("lblVersion"), pixels[Version]);
     version->setText(tr("ﾊﾞｰｼﾞｮﾝ ") + QString::number(VersionMajor) + QLatin1Char('.') + QString::number(VersionMinor) +
                      QLatin1Char('.') + QString::number(VersionRevision));
-
-    for (QLabel *label : {title, description, disclaimer}) {
-        QPalette black = label->palette();
-        black.setColor(QPalette::WindowText, Qt::black);
-        label->setPalette(black);
-    }
 
     const std::array<QWidget *, 7> tabOrder{ok, icon, systemInformation, description, disclaimer, title, version};
     for (std::size_t i = 1; i < tabOrder.size(); ++i)

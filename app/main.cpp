@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 #include "clock/clockmodel.h"
+#include "forms/menustyle.h"
 #include "platform/fonts.h"
 
 #include <QApplication>
@@ -20,6 +21,7 @@ int main(int argc, char *argv[])
     if (!userChoseImages)
         qunsetenv(sharedImages.constData());
     QApplication::setApplicationName(QStringLiteral("Horavista"));
+    QApplication::setStyle(new MenuStyle);
     Fonts::install();
 
     // The program keeps its files in the folder it is started in; the launcher chooses that folder.

@@ -5,8 +5,10 @@
 #include "app/mainwindowlayout.h"
 #include "clock/clockmodel.h"
 #include "dials/citylist.h"
+#include "dials/dialface.h"
 #include "dials/dialpair.h"
 #include "dials/summertimetag.h"
+#include "forms/listname.h"
 #include "forms/picturebox.h"
 #include "forms/surfacemouse.h"
 #include "forms/twips.h"
@@ -29,12 +31,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShortcut>
 
 namespace {
 
 QLabel *makeCityLabel(QWidget *parent, const char *name, const QRect &pixels)
 {
-    auto *label = new QLabel(parent);
+    auto *label = new DialText(parent);
     label->setObjectName(QLatin1String(name));
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setGeometry(pixels);
@@ -82,12 +85,16 @@ void MainWindow::createControls(int pixelTwips)
     m_picture = new PictureBox(m_surface);
     m_picture->setObjectName(QStringLiteral("Picture1"));
     m_picture->setGeometry(pixels[Picture]);
+    m_picture->setAccessibleName(tr("時計の間の画像"));
 
     m_cityList = new QComboBox(m_surface);
     m_cityList->setObjectName(QStringLiteral("Combo1"));
     m_cityList->setFont(Fonts::font(Fonts::sansSerif(), 8.25));
     m_cityList->setGeometry(pixels[CityListB]);
     CityList::fill(m_cityList);
+    nameList(m_cityList, tr("時計 B の都市"));
+    // The list has the focus first; Tab goes round to dial A and dial B, which come first in the focus chain.
+    m_cityList->setFocus();
     // The list names dial B without saving it; its summer time goes with the city it was chosen for.
     connect(m_cityList, &QComboBox::activated, this, [this](int index) { m_clock.chooseCity(Dial::B, index); });
 
@@ -112,14 +119,15 @@ void MainWindow::createMenus()
     m_helpAction = makeAction(QStringLiteral("mnuCallHelp"), tr("ヘルプ"), &MainWindow::showHelp);
     m_aboutAction = makeAction(QStringLiteral("mnuCallVersion"), tr("バージョン情報"), &MainWindow::showAbout);
 
-    QMenu *fileMenu = menuBar()->addMenu(tr("File"));
+    // The letters of Alt+F, Alt+O and Alt+H are underlined only while Alt is held (MenuStyle).
+    QMenu *fileMenu = menuBar()->addMenu(tr("&File"));
     fileMenu->setObjectName(QStringLiteral("mnuFile"));
     fileMenu->addAction(m_exitAction);
-    QMenu *optionMenu = menuBar()->addMenu(tr("Option"));
+    QMenu *optionMenu = menuBar()->addMenu(tr("&Option"));
     optionMenu->setObjectName(QStringLiteral("mnuOption"));
     optionMenu->addAction(m_clockSettingsAction);
     optionMenu->addAction(m_pictureSettingsAction);
-    QMenu *helpMenu = menuBar()->addMenu(tr("Help"));
+    QMenu *helpMenu = menuBar()->addMenu(tr("&Help"));
     helpMenu->setObjectName(QStringLiteral("mnuHelp"));
     helpMenu->addAction(m_helpAction);
     helpMenu->addAction(m_aboutAction);
@@ -131,6 +139,10 @@ void MainWindow::createMenus()
     m_popUpMenu->addAction(m_pictureSettingsAction);
     m_popUpMenu->addSeparator()->setObjectName(QStringLiteral("mnuStep2"));
     m_popUpMenu->addAction(m_exitAction);
+
+    // Shortcuts of their own rather than the actions': the menus show no shortcut texts.
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, &MainWindow::showHelp);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this, &MainWindow::exit);
 }
 
 void MainWindow::load()

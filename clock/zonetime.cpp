@@ -1,7 +1,5 @@
 #include "clock/zonetime.h"
 
-#include <QDate>
-
 namespace ZoneTime {
 
 namespace {
@@ -25,6 +23,11 @@ WallSeconds japanTime(const QDateTime &moment)
     return floorDiv(moment.toMSecsSinceEpoch(), 1000) + JapanAheadOfUtc;
 }
 
+WallSeconds localTime(const QDateTime &moment)
+{
+    return floorDiv(moment.toMSecsSinceEpoch(), 1000) + moment.toLocalTime().offsetFromUtc();
+}
+
 WallSeconds shifted(WallSeconds now, qint16 hours)
 {
     return now + qint64(hours) * 3600;
@@ -34,6 +37,11 @@ TimeOfDay timeOfDay(WallSeconds reading)
 {
     const qint64 seconds = reading - floorDiv(reading, SecondsPerDay) * SecondsPerDay;
     return {int(seconds / 3600), int(seconds / 60 % 60), int(seconds % 60)};
+}
+
+QDate date(WallSeconds reading)
+{
+    return QDate::fromJulianDay(floorDiv(reading, SecondsPerDay) + UnixEpochJulianDay);
 }
 
 QString format(const TimeOfDay &time)

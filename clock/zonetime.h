@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QDateTime>
 #include <QString>
 #include <QtGlobal>
@@ -26,10 +27,16 @@ struct TimeOfDay
 /** Japan's wall clock at the moment @p moment, to the whole second, whatever time zone it is given in. */
 WallSeconds japanTime(const QDateTime &moment);
 
+/** The computer's own wall clock at the moment @p moment: UTC with its time zone's present offset. */
+WallSeconds localTime(const QDateTime &moment);
+
 /** The wall-clock reading @p now plus @p hours hours, across days as the calendar goes. */
 WallSeconds shifted(WallSeconds now, qint16 hours);
 
 TimeOfDay timeOfDay(WallSeconds reading);
+
+/** The calendar day of a wall-clock reading. */
+QDate date(WallSeconds reading);
 
 /** "HH:NN:SS": hours 00 to 23, each field two digits with a leading zero. */
 QString format(const TimeOfDay &time);

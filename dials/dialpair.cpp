@@ -3,12 +3,15 @@
 #include "clock/clockmodel.h"
 #include "clock/tickrule.h"
 #include "clock/timesource.h"
+#include "dials/dialface.h"
 #include "dials/handline.h"
 #include "forms/twips.h"
 
-#include <QLabel>
+#include <QHelpEvent>
+#include <QLocale>
 #include <QPainter>
 #include <QTimer>
+#include <QToolTip>
 #include <QWidget>
 
 namespace {
@@ -16,7 +19,7 @@ namespace {
 QLabel *makeLabel(QWidget *surface, const QString &name, const QString &text, const QRect &pixels, const QFont &font,
                   Qt::Alignment alignment)
 {
-    auto *label = new QLabel(text, surface);
+    auto *label = new DialText(text, surface);
     label->setObjectName(name);
     label->setFont(font);
     label->setAlignment(alignment | Qt::AlignTop);
@@ -57,7 +60,20 @@ DialPair::DialPair(QWidget *surface, const DialLayout &layout, int pixelTwips, c
     m_timeLabelB = makeLabel(surface, QStringLiteral("Label12"), QString(), Twips::toPixels(layout.timeB, pixelTwips),
                              layout.timeFont, Qt::AlignHCenter);
 
+    const QRect pixelsA = m_outlines[0].united(m_outlines[1]);
+    const QRect pixelsB = m_outlines[2].united(m_outlines[3]);
+    m_faceA = new DialFace(
+        surface, QStringLiteral("dialA"), pixelsA, [this] { return dialName(Dial::A); },
+        [this] { return description(Dial::A); });
+    m_faceB = new DialFace(
+        surface, QStringLiteral("dialB"), pixelsB, [this] { return dialName(Dial::B); },
+        [this] { return description(Dial::B); });
+    // The faces let the mouse through: the surface asks for the tooltip.
+    surface->installEventFilter(this);
+
     connect(&clock, &ClockModel::changed, this, [this] {
+        m_faceA->announce(true);
+        m_faceB->announce(true);
         if (m_showingTimes)
             showPresentTimes();
     });
@@ -87,6 +103,8 @@ void DialPair::tick()
     if (ZoneTime::japanTime(TimeSource::now()) == m_zoneTimeA)
         return;
     showPresentTimes();
+    m_faceA->announce(false);
+    m_faceB->announce(false);
 }
 
 void DialPair::showPresentTimes()
@@ -141,4 +159,76 @@ void DialPair::paint(QPainter &painter, const QRegion &dirty) const
         const QColor colour = hand->colour().isValid() ? hand->colour() : windowText;
         m_painting.paintLine(painter, hand->start(), hand->end(), colour);
     }
+}
+
+ZoneTime::WallSeconds DialPair::presentTime(Dial dial) const
+{
+    return ZoneTime::shifted(ZoneTime::japanTime(TimeSource::now()), m_clock.dial(dial).offset);
+}
+
+QString DialPair::dialName(Dial dial) const
+{
+    const QString city = m_clock.dial(dial).city;
+    const QString name = dial == Dial::A ? tr("時計 A") : tr("時計 B");
+    return city.isEmpty() ? name : tr("%1: %2").arg(name, city);
+}
+
+QString DialPair::comparedWithComputer(Dial dial) const
+{
+    const ZoneTime::WallSeconds shown = presentTime(dial);
+    const ZoneTime::WallSeconds computer = ZoneTime::localTime(TimeSource::now());
+    QStringList parts;
+    const qint64 days = ZoneTime::date(computer).daysTo(ZoneTime::date(shown));
+    if (days != 0) {
+        const QString date = QLocale::c().toString(ZoneTime::date(shown), tr("M月d日"));
+        const QString relation = days == -1 ? tr("前日")
+            : days == 1                     ? tr("翌日")
+            : days < 0                      ? tr("%n 日前", nullptr, int(-days))
+                                            : tr("%n 日後", nullptr, int(days));
+        parts << tr("%1 (%2)").arg(date, relation);
+    }
+    // Whole minutes: a computer's zone may lie half an hour or a quarter off the hour.
+    const qint64 minutes = (shown - computer) / 60;
+    const qint64 hours = qAbs(minutes) / 60;
+    const qint64 rest = qAbs(minutes) % 60;
+    if (minutes == 0)
+        parts << tr("このコンピューターと同じ時刻");
+    else if (rest == 0)
+        parts << (minutes > 0 ? tr("このコンピューターより %n 時間進み", nullptr, int(hours))
+                              : tr("このコンピューターより %n 時間遅れ", nullptr, int(hours)));
+    else
+        parts << (minutes > 0 ? tr("このコンピューターより %1 時間 %2 分進み")
+                              : tr("このコンピューターより %1 時間 %2 分遅れ"))
+                     .arg(hours)
+                     .arg(rest);
+    return parts.join(tr(", "));
+}
+
+QString DialPair::description(Dial dial) const
+{
+    QString time = ZoneTime::format(ZoneTime::timeOfDay(presentTime(dial)));
+    if (m_clock.dial(dial).summerTime)
+        time = tr("%1 サマータイム").arg(time);
+    return tr("%1, %2").arg(time, comparedWithComputer(dial));
+}
+
+QString DialPair::toolTip(Dial dial) const
+{
+    const QString city = m_clock.dial(dial).city;
+    return city.isEmpty() ? comparedWithComputer(dial) : tr("%1: %2").arg(city, comparedWithComputer(dial));
+}
+
+bool DialPair::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_surface || event->type() != QEvent::ToolTip)
+        return QObject::eventFilter(watched, event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    for (const Dial dial : {Dial::A, Dial::B}) {
+        const QRect area = face(dial)->geometry();
+        if (area.contains(help->pos())) {
+            QToolTip::showText(help->globalPos(), toolTip(dial), m_surface, area);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }

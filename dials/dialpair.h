@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clock/clockmodel.h"
 #include "clock/handgeometry.h"
 #include "clock/zonetime.h"
 #include "dials/dialpainting.h"
@@ -14,6 +15,7 @@
 #include <array>
 
 class ClockModel;
+class DialFace;
 class HandLine;
 class QLabel;
 class QPainter;
@@ -27,7 +29,7 @@ struct DialLayout
 {
     std::array<QRect, 4> shapes; ///< Shape1 to Shape4: the square outlines
     std::array<QLineF, 6> lines; ///< Line1 to Line6 as designed: A's second, minute, hour hand, then B's
-    std::array<QColor, 6> lineColours; ///< an invalid colour stands for the window-text colour
+    std::array<QColor, 6> lineColours; ///< an invalid colour stands for the palette's text colour
     std::array<QRect, 8> numerals; ///< Label3 to Label10: "12", "6", "3", "9" of dial A, then of dial B
     QRect timeA; ///< Label11: dial A's digital time
     QRect timeB; ///< Label12: dial B's digital time
@@ -59,11 +61,26 @@ public:
 
     void paint(QPainter &painter, const QRegion &dirty) const;
 
+    /** The dial as a whole, for the keyboard and screen readers; the window puts it in its focus order. */
+    DialFace *face(Dial dial) const { return dial == Dial::A ? m_faceA : m_faceB; }
+
+    /** "時計 A: Berlin": the dial and the city it shows. */
+    QString dialName(Dial dial) const;
+    /** The time, summer time, and how the dial's date and hours compare with the computer's clock. */
+    QString description(Dial dial) const;
+    /** "Los Angels: 12月5日 (前日), このコンピューターより 17 時間遅れ" */
+    QString toolTip(Dial dial) const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void scheduleTick();
     void showPresentTimes();
     void updateDial(ZoneTime::WallSeconds zoneTime, QLabel *label, const HandGeometry::Point &centre, int firstHand);
     void moveEnd(HandLine *hand, const HandGeometry::Point &end);
+    ZoneTime::WallSeconds presentTime(Dial dial) const;
+    QString comparedWithComputer(Dial dial) const;
 
     QWidget *m_surface;
     const ClockModel &m_clock;
@@ -73,6 +90,8 @@ private:
     std::array<HandLine *, 6> m_hands{};
     QLabel *m_timeLabelA = nullptr;
     QLabel *m_timeLabelB = nullptr;
+    DialFace *m_faceA = nullptr;
+    DialFace *m_faceB = nullptr;
     HandGeometry::Dials m_dials;
     ZoneTime::WallSeconds m_zoneTimeA;
     ZoneTime::WallSeconds m_zoneTimeB;

@@ -17,7 +17,7 @@ class HandLine : public QObject
 public:
     HandLine(const QString &name, const QLineF &designed, const QColor &colour, QObject *parent);
 
-    /** An invalid colour stands for the system's window-text colour. */
+    /** An invalid colour stands for the palette's text colour. */
     QColor colour() const { return m_colour; }
 
     QPointF start() const { return m_start; }

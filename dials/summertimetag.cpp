@@ -1,5 +1,6 @@
 #include "dials/summertimetag.h"
 
+#include "dials/dialface.h"
 #include "platform/fonts.h"
 
 #include <QCoreApplication>
@@ -9,7 +10,9 @@ namespace SummerTimeTag {
 
 QLabel *make(QWidget *parent, const char *name, const QRect &pixels, Look look)
 {
-    auto *label = new QLabel(QCoreApplication::translate("SummerTimeTag", "Summer+Time"), parent);
+    const QString text = QCoreApplication::translate("SummerTimeTag", "Summer+Time");
+    // The main window's tag is heard through its dial; the dialog's caption names the box beside it.
+    QLabel *label = look == Look::Tag ? new DialText(text, parent) : new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setGeometry(pixels);

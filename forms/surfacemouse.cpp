@@ -2,8 +2,10 @@
 
 #include "forms/twips.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QShortcut>
 #include <QWidget>
 #include <QWindow>
 
@@ -25,6 +27,21 @@ SurfaceMouse::SurfaceMouse(QWidget *surface, PopUpMenu popUpMenu)
     surface->installEventFilter(this);
     // The right button's menu is the window's own; the toolkit's context menu would come on top of it.
     surface->setContextMenuPolicy(Qt::PreventContextMenu);
+    for (const QKeySequence &keys : {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}) {
+        connect(new QShortcut(keys, surface), &QShortcut::activated, this, [this] {
+            if (m_popUpMenu)
+                m_popUpMenu(keyboardMenuPosition());
+        });
+    }
+}
+
+QPoint SurfaceMouse::keyboardMenuPosition() const
+{
+    const QWidget *window = m_surface->window();
+    if (window->rect().contains(window->mapFromGlobal(QCursor::pos())))
+        return QCursor::pos();
+    const QWidget *focused = window->focusWidget() ? window->focusWidget() : window;
+    return focused->mapToGlobal(focused->rect().center());
 }
 
 bool SurfaceMouse::eventFilter(QObject *watched, QEvent *event)

@@ -11,7 +11,8 @@ class QWidget;
 
 /**
  * @brief The mouse on a window's bare surface: the left button drags the window, the right button
- * opens the window's pop-up menu, the middle one does nothing.
+ * opens the window's pop-up menu, the middle one does nothing. Shift+F10 and the Menu key open the
+ * pop-up menu too: at the pointer when it is over the window, else at the control with the focus.
  *
  * It watches the surface widget; controls that keep the mouse for themselves
  * (Qt::WA_NoMousePropagation) never reach it. What the pop-up menu holds is the window's business:
@@ -33,6 +34,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QPoint keyboardMenuPosition() const;
     void mousePressed(Qt::MouseButton button, const QPointF &at, const QPoint &globalPosition);
     void mouseMoved(const QPointF &at);
 

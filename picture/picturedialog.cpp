@@ -1,5 +1,6 @@
 #include "picture/picturedialog.h"
 
+#include "forms/listname.h"
 #include "forms/picturebox.h"
 #include "forms/twips.h"
 #include "forms/windowframe.h"
@@ -86,6 +87,10 @@ void PictureDialog::createControls()
     m_fileList->setFont(listFont);
     m_previewBox = place(new PictureBox(this, PictureBox::Border::None), QStringLiteral("Picture2"), pixels[Preview]);
     m_previewBox->setFocusPolicy(Qt::TabFocus);
+    nameList(m_driveBox, tr("ドライブ"));
+    m_folderList->setAccessibleName(tr("フォルダー"));
+    m_fileList->setAccessibleName(tr("画像ファイル"));
+    m_previewBox->setAccessibleName(tr("プレビュー"));
     m_holder = place(new PictureBox(this, PictureBox::Border::None), QStringLiteral("Picture1"), pixels[Holder]);
     auto *set =
         makeButton(this, QStringLiteral("setPic"), tr("設定"), tr("++ 画像を時計に設定します ++"), pixels[SetButton]);
@@ -125,6 +130,7 @@ void PictureDialog::showStoredPicture()
     const QImage picture = stored.decode();
     if (!picture.isNull())
         m_preview.paintNaturalSize(picture, QPointF(0, 0));
+    m_previewBox->setAccessibleDescription(picture.isNull() ? tr("画像なし") : tr("時計の画像"));
     showPreview();
 }
 
@@ -165,6 +171,7 @@ void PictureDialog::showChosenFile()
 
     m_holder->clearPicture();
     m_preview.clear();
+    m_previewBox->setAccessibleDescription(source.isReadable() ? m_fileList->fileName() : tr("画像なし"));
     if (!source.isReadable()) {
         // Not a picture that can be shown: the preview stays empty, without a message.
         showPreview();

@@ -20,7 +20,7 @@ for tool in faketime xdotool import xvfb-run; do
 done
 
 mkdir -p "$out"
-work=/tmp/horavista-screenshots
+work=/tmp/horavista-screenshots # a fixed path: the picture dialog shows it
 rm -rf "$work"
 mkdir -p "$work"
 cp "$top/assets/icon/ico.ico" "$work/"
@@ -53,7 +53,7 @@ shift 2
 TZ=Asia/Tokyo FAKETIME_DONT_FAKE_MONOTONIC=1 faketime -f '2026-12-06 10:00:15' "$PROGRAM" 2>/dev/null &
 pid=$!
 window=""
-for _ in $(seq 50); do
+for _ in $(seq 300); do
     window=$(xdotool search --name "Pelkin Horavista" 2>/dev/null | head -n 1) && [ -n "$window" ] && break
     sleep 0.1
 done
@@ -78,7 +78,12 @@ EOF
 
 for shot in "${shots[@]}"; do
     IFS='|' read -r -a steps <<<"$shot"
-    PROGRAM="$program" OUT="$out" xvfb-run -a -s "-screen 0 1280x800x24" bash "$work/shot.sh" "$work" "${steps[@]}"
+    # Another X server starting at the same moment may take the display number: try again.
+    for attempt in 1 2 3; do
+        rm -f "$out/${steps[0]}.png"
+        PROGRAM="$program" OUT="$out" xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1280x800x24" \
+            bash "$work/shot.sh" "$work" "${steps[@]}" && [ -f "$out/${steps[0]}.png" ] && break
+    done
     # A save in one picture must not change the next one's files.
     printf -- '-13,"New York",2,"Sydney",#TRUE#,#TRUE#\r\n' >"$work/setTime.properties"
 done

@@ -2,8 +2,11 @@
 
 #include "clock/citytable.h"
 #include "dials/citylist.h"
+#include "dials/dialface.h"
 #include "dials/dialpair.h"
 #include "dials/summertimetag.h"
+#include "forms/basecolours.h"
+#include "forms/listname.h"
 #include "forms/twips.h"
 #include "forms/windowframe.h"
 #include "imaging/picturefile.h"
@@ -46,6 +49,29 @@ QPushButton *makeButton(QWidget *parent, const QString &name, const QString &tex
     return button;
 }
 
+/**
+ * The world map, pale grey on white, in the dialog's colours: white becomes @p ground and black @p ink,
+ * so that a dark palette gets a dark map under light text. The designed colours leave it as it is.
+ */
+QImage mapInColours(const QImage &map, const QColor &ground, const QColor &ink)
+{
+    if (ground == Qt::white && ink == Qt::black)
+        return map;
+    QImage shown = map.convertToFormat(QImage::Format_RGB32);
+    const auto mix = [](int level, int groundLevel, int inkLevel) {
+        return (groundLevel * level + inkLevel * (255 - level) + 127) / 255;
+    };
+    for (int y = 0; y < shown.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(shown.scanLine(y));
+        for (int x = 0; x < shown.width(); ++x) {
+            const QRgb pixel = line[x];
+            line[x] = qRgb(mix(qRed(pixel), ground.red(), ink.red()), mix(qGreen(pixel), ground.green(), ink.green()),
+                           mix(qBlue(pixel), ground.blue(), ink.blue()));
+        }
+    }
+    return shown;
+}
+
 } // namespace
 
 ClockSettingsDialog::ClockSettingsDialog(const QDir &workingFolder, ClockModel &clock, QWidget *parent)
@@ -59,10 +85,10 @@ ClockSettingsDialog::ClockSettingsDialog(const QDir &workingFolder, ClockModel &
     setObjectName(QStringLiteral("setTime"));
     setWindowTitle(tr("++ 時計設定 ++"));
     setWindowFlags(WindowFrame::Dialog);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, QColor(0xFF, 0xFF, 0xFF));
-    setPalette(white);
+    // The designed white ground and black text are the palette's base and text colours.
+    BaseColours::apply(this);
     setAutoFillBackground(true);
+    setAccessibleDescription(tr("世界地図を背景に、二つの時計が選んだ都市の時刻を示します"));
     setFont(ClockSettingsLayout::defaultFont());
     setFixedSize(Twips::toPixels(ClockSettingsLayout::ClientWidth, pixelTwips),
                  Twips::toPixels(ClockSettingsLayout::ClientHeight, pixelTwips));
@@ -95,6 +121,8 @@ void ClockSettingsDialog::createControls(int pixelTwips)
     m_cityListB->setFont(listFont);
     CityList::fill(m_cityListA);
     CityList::fill(m_cityListB);
+    nameList(m_cityListA, tr("時計 A の都市"));
+    nameList(m_cityListB, tr("時計 B の都市"));
     auto *cancel =
         makeButton(this, QStringLiteral("btnExit"), tr("キャンセル"), tr("++ 終了します ++"), pixels[CancelButton]);
     auto *set =
@@ -111,6 +139,7 @@ void ClockSettingsDialog::createControls(int pixelTwips)
     setTabOrder(cancel, set);
     setTabOrder(set, m_summerTimeBoxA);
     setTabOrder(m_summerTimeBoxA, m_summerTimeBoxB);
+    // Dial A and dial B, made first, follow Check2 as the focus goes round.
 
     // A city chosen, even the one already shown, clears its dial's summer time.
     connect(m_cityListA, &QComboBox::activated, this, [this](int index) { m_clock.chooseCity(Dial::A, index); });
@@ -175,9 +204,18 @@ void ClockSettingsDialog::keyPressEvent(QKeyEvent *event)
     QDialog::keyPressEvent(event);
 }
 
+void ClockSettingsDialog::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::PaletteChange)
+        m_shownMap = QImage();
+    QDialog::changeEvent(event);
+}
+
 void ClockSettingsDialog::paintEvent(QPaintEvent *event)
 {
+    if (m_shownMap.isNull())
+        m_shownMap = mapInColours(m_worldMap, palette().color(QPalette::Window), palette().color(QPalette::WindowText));
     QPainter painter(this);
-    painter.drawImage(QPoint(0, 0), m_worldMap);
+    painter.drawImage(QPoint(0, 0), m_shownMap);
     m_dials->paint(painter, event->rect());
 }

@@ -35,6 +35,7 @@ public:
     void reject() override;
 
 protected:
+    void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
@@ -49,6 +50,7 @@ private:
     const ClockState m_shownBefore;
     SurfaceMouse::PopUpMenu m_popUpMenu;
     QImage m_worldMap;
+    QImage m_shownMap; ///< the map in the palette's colours, made at the first paint after a change
 
     DialPair *m_dials = nullptr;
     QComboBox *m_cityListA = nullptr;

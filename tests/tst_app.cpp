@@ -151,8 +151,8 @@ private Q_SLOTS:
                 menus << item->objectName() + u'=' + item->text();
         }
         QCOMPARE(menus,
-                 (QStringList{u"mnuFile=File"_s, u"mnuExit=終了"_s, u"mnuOption=Option"_s, u"mnuSetTime=時計設定"_s,
-                              u"mnuSetImg=画像設定"_s, u"mnuHelp=Help"_s, u"mnuCallHelp=ヘルプ"_s,
+                 (QStringList{u"mnuFile=&File"_s, u"mnuExit=終了"_s, u"mnuOption=&Option"_s, u"mnuSetTime=時計設定"_s,
+                              u"mnuSetImg=画像設定"_s, u"mnuHelp=&Help"_s, u"mnuCallHelp=ヘルプ"_s,
                               u"mnuCallVersion=バージョン情報"_s}));
         QList<QRect> places;
         for (const char *name : {"Label1", "Label2", "Label13", "Label14", "Picture1", "Combo1"})
