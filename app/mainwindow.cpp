@@ -32,6 +32,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 
 namespace {
 
@@ -102,7 +103,7 @@ void MainWindow::createControls(int pixelTwips)
     for (QLabel *label : m_surface->findChildren<QLabel *>())
         label->setAttribute(Qt::WA_NoMousePropagation);
     m_cityList->setAttribute(Qt::WA_NoMousePropagation);
-    new SurfaceMouse(m_surface, [this](const QPoint &at) { popUpMenu(at); });
+    new SurfaceMouse(m_surface, [this](const QPoint &at, bool byKeyboard) { popUpMenu(at, byKeyboard); });
 }
 
 void MainWindow::createMenus()
@@ -135,6 +136,7 @@ void MainWindow::createMenus()
     // The right button's menu: the same commands, without help.
     m_popUpMenu = new QMenu(tr("File(&F)"), this);
     m_popUpMenu->setObjectName(QStringLiteral("mnuFILE"));
+    m_popUpMenu->setAccessibleName(tr("時計のメニュー"));
     m_popUpMenu->addAction(m_clockSettingsAction);
     m_popUpMenu->addAction(m_pictureSettingsAction);
     m_popUpMenu->addSeparator()->setObjectName(QStringLiteral("mnuStep2"));
@@ -224,13 +226,17 @@ void MainWindow::openClockSettings()
     if (m_clockSettings)
         return;
     ClockSettingsDialog dialog(m_folder, m_clock, this);
-    dialog.setPopUpMenu([this](const QPoint &at) { popUpMenu(at); });
+    dialog.setPopUpMenu([this](const QPoint &at, bool byKeyboard) { popUpMenu(at, byKeyboard); });
     m_clockSettings = &dialog;
     dialog.exec();
 }
 
-void MainWindow::popUpMenu(const QPoint &globalPosition)
+void MainWindow::popUpMenu(const QPoint &globalPosition, bool byKeyboard)
 {
+    // Opened by a key, the menu starts on its first entry, as menus do: a screen reader reads it out.
+    if (byKeyboard)
+        QTimer::singleShot(0, m_popUpMenu,
+                           [this] { m_popUpMenu->setActiveAction(m_popUpMenu->actions().constFirst()); });
     m_popUpMenu->exec(globalPosition);
 }
 

@@ -53,7 +53,7 @@ private:
     void showHelp();
     void showAbout();
     void exit();
-    void popUpMenu(const QPoint &globalPosition);
+    void popUpMenu(const QPoint &globalPosition, bool byKeyboard);
 
     QDir m_folder;
     ClockModel &m_clock;

@@ -11,8 +11,13 @@ namespace {
 class DialAccessible : public QAccessibleWidget
 {
 public:
+    // Windows has a role for a clock; elsewhere a screen reader knows it best as a picture with a description.
     explicit DialAccessible(DialFace *face)
+#ifdef Q_OS_WIN
         : QAccessibleWidget(face, QAccessible::Clock)
+#else
+        : QAccessibleWidget(face, QAccessible::Graphic)
+#endif
     { }
 
     QString text(QAccessible::Text t) const override

@@ -30,7 +30,7 @@ SurfaceMouse::SurfaceMouse(QWidget *surface, PopUpMenu popUpMenu)
     for (const QKeySequence &keys : {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}) {
         connect(new QShortcut(keys, surface), &QShortcut::activated, this, [this] {
             if (m_popUpMenu)
-                m_popUpMenu(keyboardMenuPosition());
+                m_popUpMenu(keyboardMenuPosition(), true);
         });
     }
 }
@@ -87,7 +87,7 @@ void SurfaceMouse::mousePressed(Qt::MouseButton button, const QPointF &at, const
         // The menu takes the mouse while it is open, so no release would end a drag begun before it.
         m_dragging = false;
         if (m_popUpMenu)
-            m_popUpMenu(globalPosition);
+            m_popUpMenu(globalPosition, false);
     }
 }
 

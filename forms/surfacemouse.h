@@ -26,7 +26,8 @@ class SurfaceMouse : public QObject
 {
     Q_OBJECT
 public:
-    using PopUpMenu = std::function<void(const QPoint &globalPosition)>;
+    /** Opens the menu at @p globalPosition; @p byKeyboard when a key asked, so that its first entry is chosen. */
+    using PopUpMenu = std::function<void(const QPoint &globalPosition, bool byKeyboard)>;
 
     SurfaceMouse(QWidget *surface, PopUpMenu popUpMenu);
 

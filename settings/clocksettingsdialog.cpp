@@ -94,9 +94,9 @@ ClockSettingsDialog::ClockSettingsDialog(const QDir &workingFolder, ClockModel &
                  Twips::toPixels(ClockSettingsLayout::ClientHeight, pixelTwips));
     setWindowIcon(PictureFile::windowIcon(m_folder.filePath(QString::fromLatin1(WorkingFiles::Icon))));
     createControls(pixelTwips);
-    new SurfaceMouse(this, [this](const QPoint &at) {
+    new SurfaceMouse(this, [this](const QPoint &at, bool byKeyboard) {
         if (m_popUpMenu)
-            m_popUpMenu(at);
+            m_popUpMenu(at, byKeyboard);
     });
 
     connect(&m_clock, &ClockModel::changed, this, &ClockSettingsDialog::showChoices);

@@ -113,7 +113,7 @@ private Q_SLOTS:
         FixedClock clock(japanTime(QDate(2026, 12, 6), QTime(10, 0, 15)));
         ClockSettingsDialog dialog(m_folder->dir(), m_clock);
         QList<QPoint> menuOpenedAt;
-        dialog.setPopUpMenu([&menuOpenedAt](const QPoint &at) { menuOpenedAt << at; });
+        dialog.setPopUpMenu([&menuOpenedAt](const QPoint &at, bool) { menuOpenedAt << at; });
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         FIND_CHILD(set, QPushButton, &dialog, "setTime");
