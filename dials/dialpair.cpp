@@ -4,11 +4,11 @@
 #include "clock/tickrule.h"
 #include "clock/timesource.h"
 #include "dials/dialface.h"
+#include "dials/dialtexts.h"
 #include "dials/handline.h"
 #include "forms/twips.h"
 
 #include <QHelpEvent>
-#include <QLocale>
 #include <QPainter>
 #include <QTimer>
 #include <QToolTip>
@@ -168,54 +168,17 @@ ZoneTime::WallSeconds DialPair::presentTime(Dial dial) const
 
 QString DialPair::dialName(Dial dial) const
 {
-    const QString city = m_clock.dial(dial).city;
-    const QString name = dial == Dial::A ? tr("時計 A") : tr("時計 B");
-    return city.isEmpty() ? name : tr("%1: %2").arg(name, city);
-}
-
-QString DialPair::comparedWithComputer(Dial dial) const
-{
-    const ZoneTime::WallSeconds shown = presentTime(dial);
-    const ZoneTime::WallSeconds computer = ZoneTime::localTime(TimeSource::now());
-    QStringList parts;
-    const qint64 days = ZoneTime::date(computer).daysTo(ZoneTime::date(shown));
-    if (days != 0) {
-        const QString date = QLocale::c().toString(ZoneTime::date(shown), tr("M月d日"));
-        const QString relation = days == -1 ? tr("前日")
-            : days == 1                     ? tr("翌日")
-            : days < 0                      ? tr("%n 日前", nullptr, int(-days))
-                                            : tr("%n 日後", nullptr, int(days));
-        parts << tr("%1 (%2)").arg(date, relation);
-    }
-    // Whole minutes: a computer's zone may lie half an hour or a quarter off the hour.
-    const qint64 minutes = (shown - computer) / 60;
-    const qint64 hours = qAbs(minutes) / 60;
-    const qint64 rest = qAbs(minutes) % 60;
-    if (minutes == 0)
-        parts << tr("このコンピューターと同じ時刻");
-    else if (rest == 0)
-        parts << (minutes > 0 ? tr("このコンピューターより %n 時間進み", nullptr, int(hours))
-                              : tr("このコンピューターより %n 時間遅れ", nullptr, int(hours)));
-    else
-        parts << (minutes > 0 ? tr("このコンピューターより %1 時間 %2 分進み")
-                              : tr("このコンピューターより %1 時間 %2 分遅れ"))
-                     .arg(hours)
-                     .arg(rest);
-    return parts.join(tr(", "));
+    return DialTexts::name(dial, m_clock.dial(dial).city);
 }
 
 QString DialPair::description(Dial dial) const
 {
-    QString time = ZoneTime::format(ZoneTime::timeOfDay(presentTime(dial)));
-    if (m_clock.dial(dial).summerTime)
-        time = tr("%1 サマータイム").arg(time);
-    return tr("%1, %2").arg(time, comparedWithComputer(dial));
+    return DialTexts::description(m_clock.dial(dial), presentTime(dial), ZoneTime::localTime(TimeSource::now()));
 }
 
 QString DialPair::toolTip(Dial dial) const
 {
-    const QString city = m_clock.dial(dial).city;
-    return city.isEmpty() ? comparedWithComputer(dial) : tr("%1: %2").arg(city, comparedWithComputer(dial));
+    return DialTexts::toolTip(m_clock.dial(dial).city, presentTime(dial), ZoneTime::localTime(TimeSource::now()));
 }
 
 bool DialPair::eventFilter(QObject *watched, QEvent *event)

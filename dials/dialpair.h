@@ -80,7 +80,6 @@ private:
     void updateDial(ZoneTime::WallSeconds zoneTime, QLabel *label, const HandGeometry::Point &centre, int firstHand);
     void moveEnd(HandLine *hand, const HandGeometry::Point &end);
     ZoneTime::WallSeconds presentTime(Dial dial) const;
-    QString comparedWithComputer(Dial dial) const;
 
     QWidget *m_surface;
     const ClockModel &m_clock;
