@@ -25,7 +25,10 @@ else()
     set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
     set(CPACK_DEBIAN_PACKAGE_SECTION utils)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-    # Not libraries, so dpkg-shlibdeps cannot see them: the interface fonts.
-    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, fonts-dejavu-core")
+    # Not libraries, so dpkg-shlibdeps cannot see them: the interface fonts. Without a font that has Japanese
+    # glyphs the Japanese texts are boxes, so one is a dependency (the one the program prefers first); the
+    # Latin face only narrows the captions. dpkg-shlibdeps adds the libraries after these.
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic | fonts-noto-cjk | fonts-vlgothic")
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core")
 endif()
 include(CPack)
