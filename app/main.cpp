@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "clock/clockmodel.h"
 #include "platform/fonts.h"
+#include "platform/interfacelanguage.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,6 +21,8 @@ int main(int argc, char *argv[])
     if (!userChoseImages)
         qunsetenv(sharedImages.constData());
     QApplication::setApplicationName(QStringLiteral("Horavista"));
+    // Japanese as designed, or English where the desktop's languages ask for it; before any window is made.
+    InterfaceLanguage::use(InterfaceLanguage::desktop());
     Fonts::install();
 
     // The program keeps its files in the folder it is started in; the launcher chooses that folder.
