@@ -1,5 +1,7 @@
 #include "platform/interfacelanguage.h"
 
+#include "platform/workingfiles.h"
+
 #include <QCoreApplication>
 #include <QDebug>
 #include <QLocale>
@@ -64,6 +66,11 @@ bool use(Language language)
 Language current()
 {
     return g_current;
+}
+
+QString helpFile()
+{
+    return QString::fromLatin1(g_current == Language::English ? WorkingFiles::EnglishHelp : WorkingFiles::Help);
 }
 
 } // namespace InterfaceLanguage

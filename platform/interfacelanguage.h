@@ -8,7 +8,7 @@
  * The texts in the sources are the design's Japanese; the English translation is built into the program
  * (assets/translations). main() puts the desktop's choice in place before it makes a window, so every text
  * made afterwards comes out in that language; city names and the files the program writes are the same in
- * both.
+ * both. The help file follows the interface.
  */
 namespace InterfaceLanguage {
 
@@ -35,5 +35,8 @@ bool use(Language language);
 
 /** The language the interface is in: the last one used, Japanese before any. */
 Language current();
+
+/** The help file of the interface's language, a bare name in the working folder. */
+QString helpFile();
 
 } // namespace InterfaceLanguage

@@ -19,7 +19,7 @@ fi
 
 fail() { echo "check-install: $*" >&2; exit 1; }
 for file in usr/bin/horavista usr/libexec/horavista/horavista usr/share/horavista/ico.ico \
-    usr/share/horavista/Horavista.chm usr/share/applications/horavista.desktop \
+    usr/share/horavista/Horavista.chm usr/share/horavista/Horavista_en.chm usr/share/applications/horavista.desktop \
     usr/share/metainfo/io.github.horavista.Horavista.metainfo.xml \
     usr/share/icons/hicolor/32x32/apps/horavista.png usr/share/icons/hicolor/64x64/apps/horavista.png \
     usr/share/icons/hicolor/256x256/apps/horavista.png usr/share/icons/hicolor/scalable/apps/horavista.svg; do
@@ -84,6 +84,8 @@ FONTCONFIG_FILE="$scratch/fontconfig/fonts.conf" start || fail "without a Japane
 
 work="$XDG_DATA_HOME/horavista"
 [ -f "$work/ico.ico" ] || fail "the working folder was not seeded with ico.ico"
-cmp -s "$work/Horavista.chm" "$root/usr/share/horavista/Horavista.chm" || fail "the working folder has no Horavista.chm"
+for help in Horavista.chm Horavista_en.chm; do
+    cmp -s "$work/$help" "$root/usr/share/horavista/$help" || fail "the working folder has no $help"
+done
 [ -z "$(ls -A "$scratch/elsewhere")" ] || fail "the program wrote into the folder it was started from"
 echo "check-install: installed, started and seeded $work"
