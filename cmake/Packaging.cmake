@@ -5,7 +5,8 @@ set(CPACK_PACKAGE_CONTACT "Horavista developers <horavista@users.noreply.github.
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop world clock with two analog dials")
 set(CPACK_PACKAGE_DESCRIPTION "Horavista shows two analog dials, each telling the time of one city
 chosen from a table of 36, with a picture of your choice between them.
-Its interface is mostly Japanese.")
+Its interface and help are in Japanese, or in English where the desktop asks
+for another language.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://github.com/horavista/horavista")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
