@@ -63,11 +63,6 @@ bool use(Language language)
     return true;
 }
 
-Language current()
-{
-    return g_current;
-}
-
 QString helpFile()
 {
     return QString::fromLatin1(g_current == Language::English ? WorkingFiles::EnglishHelp : WorkingFiles::Help);

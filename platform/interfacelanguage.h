@@ -33,10 +33,7 @@ Language desktop();
  */
 bool use(Language language);
 
-/** The language the interface is in: the last one used, Japanese before any. */
-Language current();
-
-/** The help file of the interface's language, a bare name in the working folder. */
+/** The help file of the language last used (Japanese before any), a bare name in the working folder. */
 QString helpFile();
 
 } // namespace InterfaceLanguage
