@@ -71,7 +71,7 @@ AboutBox::AboutBox(QWidget *parent, const SystemInformation &systemInformation, 
     setAutoFillBackground(true);
 
     createControls();
-    setWindowTitle(ProgramTitle + tr("のﾊﾞｰｼﾞｮﾝ情報"));
+    setWindowTitle(tr("%1のﾊﾞｰｼﾞｮﾝ情報").arg(ProgramTitle));
 }
 
 AboutBox::~AboutBox() = default;
@@ -108,8 +108,7 @@ void AboutBox::createControls()
     auto *title = makeLabel(this, QStringLiteral("lblTitle"), pixels[Title]);
     title->setText(ProgramTitle);
     auto *version = makeLabel(this, QStringLiteral("lblVersion"), pixels[Version]);
-    version->setText(tr("ﾊﾞｰｼﾞｮﾝ ") + QString::number(VersionMajor) + QLatin1Char('.') + QString::number(VersionMinor) +
-                     QLatin1Char('.') + QString::number(VersionRevision));
+    version->setText(tr("ﾊﾞｰｼﾞｮﾝ %1.%2.%3").arg(VersionMajor).arg(VersionMinor).arg(VersionRevision));
 
     const std::array<QWidget *, 7> tabOrder{ok, icon, systemInformation, description, disclaimer, title, version};
     for (std::size_t i = 1; i < tabOrder.size(); ++i)

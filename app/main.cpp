@@ -2,6 +2,7 @@
 #include "clock/clockmodel.h"
 #include "forms/menustyle.h"
 #include "platform/fonts.h"
+#include "platform/interfacelanguage.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,6 +23,8 @@ int main(int argc, char *argv[])
         qunsetenv(sharedImages.constData());
     QApplication::setApplicationName(QStringLiteral("Horavista"));
     QApplication::setStyle(new MenuStyle);
+    // Japanese as designed, or English where the desktop's languages ask for it; before any window is made.
+    InterfaceLanguage::use(InterfaceLanguage::desktop());
     Fonts::install();
 
     // The program keeps its files in the folder it is started in; the launcher chooses that folder.

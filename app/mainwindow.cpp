@@ -53,7 +53,7 @@ MainWindow::MainWindow(const QDir &workingFolder, ClockModel &clock, QWidget *pa
     , m_clock(clock)
 {
     setObjectName(QStringLiteral("mainForm"));
-    setWindowTitle(QStringLiteral("++ Pelkin Horavista ++"));
+    setWindowTitle(tr("++ Pelkin Horavista ++"));
     setWindowFlags(WindowFrame::Main);
     setWindowIcon(PictureFile::builtInIcon());
     createControls(Twips::pixelTwipsOf(parent));

@@ -5,7 +5,8 @@ set(CPACK_PACKAGE_CONTACT "Horavista developers <horavista@users.noreply.github.
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop world clock with two analog dials")
 set(CPACK_PACKAGE_DESCRIPTION "Horavista shows two analog dials, each telling the time of one city
 chosen from a table of 36, with a picture of your choice between them.
-Its interface is mostly Japanese.")
+Its interface and help are in Japanese, or in English where the desktop asks
+for another language.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://github.com/horavista/horavista")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
@@ -25,7 +26,10 @@ else()
     set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
     set(CPACK_DEBIAN_PACKAGE_SECTION utils)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-    # Not libraries, so dpkg-shlibdeps cannot see them: the interface fonts.
-    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, fonts-dejavu-core")
+    # Not libraries, so dpkg-shlibdeps cannot see them: the interface fonts. Without a font that has Japanese
+    # glyphs the Japanese texts are boxes, so one is a dependency (the one the program prefers first); the
+    # Latin face only narrows the captions. dpkg-shlibdeps adds the libraries after these.
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic | fonts-noto-cjk | fonts-vlgothic")
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core")
 endif()
 include(CPack)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/workingfiles.h"
+#include "platform/interfacelanguage.h"
 
 #include <QString>
 
@@ -22,8 +22,8 @@ public:
     /** Shows @p fileName (looked up as the viewer looks up files: a bare name in the working folder). */
     virtual void displayTopic(QWidget *caller, const QString &fileName) = 0;
 
-    /** The Help menu's command: the program's help file at its default topic, for @p caller. */
-    void showProgramHelp(QWidget *caller) { displayTopic(caller, QString::fromLatin1(WorkingFiles::Help)); }
+    /** The Help menu's command: the help file of the interface's language at its default topic, for @p caller. */
+    void showProgramHelp(QWidget *caller) { displayTopic(caller, InterfaceLanguage::helpFile()); }
 
     static HelpViewer &system();
 

@@ -1,5 +1,7 @@
 #include "platform/fonts.h"
 
+#include <QDebug>
+#include <QFontDatabase>
 #include <QStringList>
 
 namespace Fonts {
@@ -20,7 +22,9 @@ void install()
     // condensed face keeps every caption whole in its designed box ("Summer+Time" in 1320 twips at 9 points).
     QStringList latin{QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans"),
                       QStringLiteral("Liberation Sans"), QStringLiteral("IPAPGothic")};
-    QStringList japanese{QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP")};
+    // The Japanese fonts that the Debian package may bring, the one it prefers first.
+    QStringList japanese{QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP"),
+                         QStringLiteral("VL PGothic"), QStringLiteral("VL Gothic")};
 #ifdef Q_OS_WIN
     // Windows' own fonts before the free ones, which serve where it has none of them (as under Wine).
     // Tahoma is the narrow sibling of the design's Latin face. The Japanese faces come with Windows'
@@ -34,6 +38,10 @@ void install()
     japanese.prepend(QStringLiteral("MS PGothic"));
     QFont::insertSubstitutions(sansSerif(), latin);
     QFont::insertSubstitutions(japaneseGothic(), japanese);
+
+    // Without any font that has Japanese glyphs the Japanese texts show as boxes; the program still runs.
+    if (QFontDatabase::families(QFontDatabase::Japanese).isEmpty())
+        qWarning("No installed font has Japanese glyphs: the Japanese texts show as boxes");
 }
 
 QFont font(const QString &family, qreal pointSize)

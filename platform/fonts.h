@@ -15,7 +15,10 @@ QString sansSerif();
 /** The Japanese proportional interface font of the forms. */
 QString japaneseGothic();
 
-/** Registers the substitutes for the design fonts; call once after the application object exists. */
+/**
+ * Registers the substitutes for the design fonts, and says in the log when no installed font has Japanese
+ * glyphs; call once after the application object exists.
+ */
 void install();
 
 QFont font(const QString &family, qreal pointSize);

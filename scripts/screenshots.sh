@@ -7,14 +7,14 @@
 # Each picture is a fresh start of PROGRAM under Xvfb (1280 x 800) with the computer's clock frozen at
 # 2026-12-06 10:00:15 in Tokyo (libfaketime), in a working folder at a fixed path that holds saved
 # choices (New York with summer time, Sydney with summer time), a dial picture, the icon and the help
-# file; xdotool opens the menu or window the picture shows. The environment reaches the program, so
-# LANG or QT_STYLE_OVERRIDE may be set for a run.
+# files; xdotool opens the menu or window the picture shows. The environment reaches the program, so
+# LANG (LANG=en_US.UTF-8 for the English interface) or QT_STYLE_OVERRIDE may be set for a run.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 [ $# -eq 2 ] || { echo "usage: $0 PROGRAM OUT_FOLDER" >&2; exit 2; }
 program=$(realpath "$1")
 out=$(realpath -m "$2")
-help_file="$(dirname "$program")/../assets/Horavista.chm"
+assets="$(dirname "$program")/../assets"
 for tool in faketime xdotool import xvfb-run; do
     command -v "$tool" >/dev/null || { echo "screenshots: $tool is missing (apt install faketime xdotool imagemagick xvfb)" >&2; exit 1; }
 done
@@ -24,7 +24,9 @@ work=/tmp/horavista-screenshots # a fixed path: the picture dialog shows it
 rm -rf "$work"
 mkdir -p "$work"
 cp "$top/assets/icon/ico.ico" "$work/"
-[ -f "$help_file" ] && cp "$help_file" "$work/"
+for help in Horavista.chm Horavista_en.chm; do
+    if [ -f "$assets/$help" ]; then cp "$assets/$help" "$work/"; fi
+done
 printf -- '-13,"New York",2,"Sydney",#TRUE#,#TRUE#\r\n' >"$work/setTime.properties"
 convert "$top/assets/icon/horavista-256.png" -background white -flatten -resize 148x141 \
     -gravity center -extent 148x141 -type TrueColor BMP3:"$work/mainImage.bmp"

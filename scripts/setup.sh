@@ -7,8 +7,8 @@
 set -euo pipefail
 
 packages=(
-    # building
-    cmake ninja-build g++ pkg-config qt6-base-dev libxkbcommon-dev
+    # building; the translation tools (lupdate, lrelease)
+    cmake ninja-build g++ pkg-config qt6-base-dev libxkbcommon-dev qt6-l10n-tools
     # the help file: its compiler (chmcmd) and the library the help reader decompresses it with
     fp-utils libmspack-dev
     # running: the Japanese and Latin interface fonts, time-zone data

@@ -140,7 +140,7 @@ unpacked="$build/unpacked"
 rm -rf "$unpacked"
 mkdir -p "$unpacked"
 (cd "$unpacked" && cmake -E tar xf "$zip")
-for file in horavista.exe ico.ico Horavista.chm Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll libstdc++-6.dll \
+for file in horavista.exe ico.ico Horavista.chm Horavista_en.chm Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll libstdc++-6.dll \
     libgcc_s_seh-1.dll libwinpthread-1.dll platforms/qwindows.dll imageformats/qjpeg.dll imageformats/qgif.dll \
     imageformats/qico.dll styles/qwindowsvistastyle.dll; do
     [ -f "$unpacked/$file" ] || {
@@ -154,9 +154,10 @@ step "Starting the packed horavista.exe under Xvfb"
 unset WINEPATH WINEQT_QPA_FONTDIR
 export HORAVISTA_EXE="$unpacked/horavista.exe" HORAVISTA_SHOT="$build/mainwindow.png"
 rm -f "$HORAVISTA_SHOT"
-# The screenshot shows the window with its Option menu open, whose items are Japanese.
+# The screenshot shows the window with its Option menu open, on a Japanese Windows, whose items are Japanese.
+# (Wine takes its language from LANG, and takes C for English: the program would be English there.)
 (cd "$unpacked" && xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24" bash -c '
-    /usr/lib/wine/wine64 "$HORAVISTA_EXE" &
+    env -u LC_ALL -u LANGUAGE LANG=ja_JP.UTF-8 /usr/lib/wine/wine64 "$HORAVISTA_EXE" &
     pid=$!
     for _ in $(seq 300); do
         window=$(xdotool search --name "^\+\+ Pelkin Horavista \+\+\$" 2>/dev/null | head -n 1)

@@ -4,14 +4,17 @@
 #include "dials/handline.h"
 #include "forms/picturebox.h"
 #include "picture/folderlist.h"
+#include "platform/interfacelanguage.h"
 #include "settings/clocksettingsdialog.h"
 #include "testsupport.h"
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPaintEvent>
+#include <QScopeGuard>
 #include <QScreen>
 
 using namespace Qt::StringLiterals;
@@ -76,6 +79,8 @@ QList<QColor> colours(const QImage &image, std::initializer_list<QPoint> points)
 }
 
 const QColor DarkRed(0xC0, 0, 0);
+
+using InterfaceLanguage::Language;
 
 /** The pop-up menu that opened last: where, and its items (a separator as "-"). */
 QPoint poppedUpAt;
@@ -410,6 +415,54 @@ private Q_SLOTS:
         // The main window shows the picture stored: at 73%, 146 x 73 pixels.
         FIND_CHILD(picture, PictureBox, mainWindow.get(), "Picture1");
         QCOMPARE(colours(picture->picture(), {{70, 70}, {70, 20}}), (QList<QColor>{QColor(0, 0xA0, 0), Qt::white}));
+    }
+
+    void desktopLanguagesChooseTheInterface_data()
+    {
+        QTest::addColumn<QStringList>("uiLanguages"); // most wanted first, as QLocale gives them
+        QTest::addColumn<bool>("english");
+        QTest::newRow("no language set") << QStringList{u"C"_s} << false;
+        QTest::newRow("Japanese") << QStringList{u"ja-JP"_s, u"ja-Jpan-JP"_s, u"ja"_s} << false;
+        QTest::newRow("German") << QStringList{u"de-DE"_s, u"de"_s} << true;
+        QTest::newRow("German, then Japanese") << QStringList{u"de"_s, u"ja"_s, u"en"_s} << false;
+        QTest::newRow("German, then English") << QStringList{u"de"_s, u"en_US"_s, u"ja"_s} << true;
+        // CTest runs this row under several LANG and LANGUAGE settings, each with the language it must choose.
+        if (const QString expected = qEnvironmentVariable("HORAVISTA_EXPECTED_LANGUAGE"); !expected.isEmpty())
+            QTest::newRow("this desktop") << QLocale::system().uiLanguages() << (expected == u"en"_s);
+    }
+    void desktopLanguagesChooseTheInterface()
+    {
+        QFETCH(QStringList, uiLanguages);
+        QTEST(InterfaceLanguage::choose(uiLanguages) == Language::English, "english");
+    }
+
+    void windowsSpeakEnglishUnderTheEnglishTranslation_data()
+    {
+        QTest::addColumn<QByteArray>("opened"); // the command that opens the window; none for the main window
+        QTest::addColumn<QString>("control"); // whose text is read; none for the window's title
+        QTest::addColumn<QString>("text");
+        QTest::newRow("main window") << QByteArray() << u"mnuCallVersion"_s << u"About Horavista"_s;
+        QTest::newRow("a city stays") << QByteArray() << u"Label2"_s << u"Tokyo"_s;
+        QTest::newRow("clock settings") << "mnuSetTime"_ba << QString() << u"++ Clock Settings ++"_s;
+        QTest::newRow("picture settings") << "mnuSetImg"_ba << u"btnExit"_s << u"Cancel"_s;
+        QTest::newRow("About box") << "mnuCallVersion"_ba << u"cmdSysInfo"_s << u"&System Info..."_s;
+    }
+    void windowsSpeakEnglishUnderTheEnglishTranslation()
+    {
+        QFETCH(QByteArray, opened);
+        QFETCH(QString, control);
+        const auto japaneseAgain = qScopeGuard([] { InterfaceLanguage::use(Language::Japanese); });
+        QVERIFY(InterfaceLanguage::use(Language::English));
+        const auto mainWindow = start();
+        QVERIFY(mainWindow);
+        QString shown = u"(not opened)"_s;
+        const auto read = [&](QWidget *window) {
+            const QObject *object = control.isEmpty() ? window : window->findChild<QObject *>(control);
+            shown = object ? object->property(control.isEmpty() ? "windowTitle" : "text").toString() : control;
+            window->close();
+        };
+        opened.isEmpty() ? read(mainWindow.get()) : command(mainWindow.get(), opened.constData(), read);
+        QTEST(shown, "text");
     }
 };
 

@@ -4,10 +4,12 @@
 #include "help/helppage.h"
 #include "help/helpviewer.h"
 #include "help/helpwindow.h"
+#include "platform/interfacelanguage.h"
 #include "testsupport.h"
 
 #include <QDesktopServices>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTextBrowser>
 #include <QTreeWidget>
 
@@ -81,6 +83,26 @@ private Q_SLOTS:
         QTimer::singleShot(0, mainForm.get(), [&mainForm] { mainForm->close(); });
         QTimer::singleShot(5000, mainForm.get(), [] { QCoreApplication::exit(1); });
         QCOMPARE(QApplication::exec(), 0);
+    }
+
+    void englishInterfaceShowsTheEnglishHelp()
+    {
+        QVERIFY(m_folder->copyIn(QString::fromUtf8(HORAVISTA_HELP_FILE), u"Horavista.chm"_s));
+        QVERIFY(m_folder->copyIn(QString::fromUtf8(HORAVISTA_ENGLISH_HELP_FILE), u"Horavista_en.chm"_s));
+        const auto japaneseAgain = qScopeGuard([] { InterfaceLanguage::use(InterfaceLanguage::Language::Japanese); });
+        QVERIFY(InterfaceLanguage::use(InterfaceLanguage::Language::English));
+        HelpViewer::system().showProgramHelp(nullptr);
+        auto *window = qobject_cast<HelpWindow *>(QApplication::topLevelWidgets().value(0));
+        QVERIFY(window);
+        window->close();
+        FIND_CHILD(browser, QTextBrowser, window, "browser");
+        FIND_CHILD(home, QAction, window, "home");
+        QCOMPARE(QFileInfo(window->filePath()).fileName(), u"Horavista_en.chm"_s);
+        QCOMPARE(browser->documentTitle(), u"Horavista overview"_s);
+        QCOMPARE(home->text(), u"Home"_s);
+        // As many pages as the Japanese help.
+        QCOMPARE(ChmFile(window->filePath()).objectPaths().filter(u".html"_s).size(),
+                 ChmFile(u"Horavista.chm"_s).objectPaths().filter(u".html"_s).size());
     }
 
     void unreadableHelpShowsNothingAndReportsDamage_data()

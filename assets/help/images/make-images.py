@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Draws the two help pictures with ImageMagick: the main window and the clock-settings dialog.
+"""Draws the help pictures with ImageMagick: the main window and the clock-settings dialog.
 
 Both are sketches of the windows at 20 twips to a pixel (three quarters of their size at 96 dpi), with yellow
-numbered markers that the help pages explain. Run from this folder:  python3 make-images.py
+numbered markers that the help pages explain. The main window has no words of the interface, so both help
+files show the same picture; the clock-settings dialog is drawn in Japanese here and in English for the
+English help (../en/images/). Run from this folder:  python3 make-images.py
 Needs ImageMagick 6 (convert), the DejaVu fonts and IPAGothic (fonts-ipafont-gothic).
 """
 import math
@@ -63,7 +65,15 @@ def main_window():
     return (302, 249), m, 32
 
 
-def settings_dialog():
+# The dialog's words: its title, and each button's caption with its offset from the button's left edge.
+DIALOG_WORDS = {
+    "ja": (GOTHIC, "++ 時計設定 ++", (("キャンセル", 3.5), ("設定", 16))),
+    "en": (SANS, "++ Clock Settings ++", (("Cancel", 8), ("Set", 16))),
+}
+
+
+def settings_dialog(language):
+    font, title, captions = DIALOG_WORDS[language]
     ox, oy = 1, 21  # client area origin below the title bar
 
     def p(x, y):
@@ -73,7 +83,7 @@ def settings_dialog():
         return f"rectangle {x + ox + .5:.1f},{y + oy + .5:.1f} {x + w + ox - .5:.1f},{y + h + oy - .5:.1f}"
 
     m = ["stroke none", f"fill '{TITLE_BLUE}' rectangle 1,1 229,20",
-         f"fill white font '{GOTHIC}' font-size 11 text 8,15 '++ 時計設定 ++'",
+         f"fill white font '{font}' font-size 11 text 8,15 '{title}'",
          "fill white rectangle 1,21 229,207",
          # a hint of the pale world map behind the dials
          "fill '#e4e4e4'",
@@ -103,9 +113,9 @@ def settings_dialog():
             m.append(f"stroke black stroke-width 1.5 fill none polyline {p(x + 2.5, 141.5)} "
                      f"{p(x + 5, 144.5)} {p(x + 9, 138.5)}")
         m += ["stroke none fill black", f"font '{SANS}' font-size 8", f"text {p(x + 13, 145)} 'Summer+Time'"]
-    for x, caption, dx in ((114.75, "キャンセル", 3.5), (170.25, "設定", 16)):
+    for x, (caption, dx) in zip((114.75, 170.25), captions):
         m += ["fill '#e8e8e8' stroke '#707070' stroke-width 1", rect(x, 160.5, 50.25, 17.25),
-              f"stroke none fill black font '{GOTHIC}' font-size 9", f"text {p(x + dx, 172.5)} '{caption}'"]
+              f"stroke none fill black font '{font}' font-size 9", f"text {p(x + dx, 172.5)} '{caption}'"]
     for n, x, y in ((1, 98, 36), (2, 99, 136), (3, 17, 181), (4, 130, 39), (5, 134, 163), (6, 108, 190)):
         m += marker(n, x, y)
     return (230, 208), m, 64
@@ -119,4 +129,5 @@ def render(name, size, mvg, colours):
 
 if __name__ == "__main__":
     render("mainwindow.png", *main_window())
-    render("settime.png", *settings_dialog())
+    render("settime.png", *settings_dialog("ja"))
+    render("../en/images/settime.png", *settings_dialog("en"))
