@@ -31,6 +31,10 @@
         <source>現時点ではｼｽﾃﾑ情報を使用できません</source>
         <translation>System Info is not available at this time</translation>
     </message>
+    <message>
+        <source>Horavista のアイコン</source>
+        <translation>Horavista icon</translation>
+    </message>
 </context>
 <context>
     <name>ClockSettingsDialog</name>
@@ -65,6 +69,101 @@
     <message>
         <source>設定ファイルに書き込みができません</source>
         <translation>Cannot write to the settings file</translation>
+    </message>
+    <message>
+        <source>世界地図を背景に、二つの時計が選んだ都市の時刻を示します</source>
+        <translation>Over a map of the world, two clocks show the time of the cities chosen</translation>
+    </message>
+    <message>
+        <source>時計 A の都市</source>
+        <translation>City of clock A</translation>
+    </message>
+    <message>
+        <source>時計 B の都市</source>
+        <translation>City of clock B</translation>
+    </message>
+</context>
+<context>
+    <name>DialTexts</name>
+    <message>
+        <source>時計 A</source>
+        <translation>Clock A</translation>
+    </message>
+    <message>
+        <source>時計 B</source>
+        <translation>Clock B</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>M月d日</source>
+        <translation>MMMM d</translation>
+    </message>
+    <message>
+        <source>前日</source>
+        <translation>the day before</translation>
+    </message>
+    <message>
+        <source>翌日</source>
+        <translation>the next day</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 日前</source>
+        <translation>
+            <numerusform>%n day before</numerusform>
+            <numerusform>%n days before</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 日後</source>
+        <translation>
+            <numerusform>%n day after</numerusform>
+            <numerusform>%n days after</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>このコンピューターと同じ時刻</source>
+        <translation>the same time as this computer</translation>
+    </message>
+    <message numerus="yes">
+        <source>このコンピューターより %n 時間進み</source>
+        <translation>
+            <numerusform>%n hour ahead of this computer</numerusform>
+            <numerusform>%n hours ahead of this computer</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>このコンピューターより %n 時間遅れ</source>
+        <translation>
+            <numerusform>%n hour behind this computer</numerusform>
+            <numerusform>%n hours behind this computer</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>このコンピューターより %1 時間 %2 分進み</source>
+        <translation>%1 h %2 min ahead of this computer</translation>
+    </message>
+    <message>
+        <source>このコンピューターより %1 時間 %2 分遅れ</source>
+        <translation>%1 h %2 min behind this computer</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>%1 サマータイム</source>
+        <translation>%1 summer time</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
     </message>
 </context>
 <context>
@@ -117,20 +216,32 @@
         <translation>About Horavista</translation>
     </message>
     <message>
-        <source>File</source>
-        <translation>File</translation>
-    </message>
-    <message>
-        <source>Option</source>
-        <translation>Option</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>Help</translation>
-    </message>
-    <message>
         <source>File(&amp;F)</source>
         <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>時計の間の画像</source>
+        <translation>Picture between the clocks</translation>
+    </message>
+    <message>
+        <source>時計 B の都市</source>
+        <translation>City of clock B</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>&amp;Option</source>
+        <translation>&amp;Option</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>時計のメニュー</source>
+        <translation>Clock menu</translation>
     </message>
 </context>
 <context>
@@ -162,6 +273,30 @@
     <message>
         <source>画像ファイルに書き込みができません</source>
         <translation>Cannot write to the picture file</translation>
+    </message>
+    <message>
+        <source>ドライブ</source>
+        <translation>Drive</translation>
+    </message>
+    <message>
+        <source>フォルダー</source>
+        <translation>Folders</translation>
+    </message>
+    <message>
+        <source>画像ファイル</source>
+        <translation>Picture files</translation>
+    </message>
+    <message>
+        <source>プレビュー</source>
+        <translation>Preview</translation>
+    </message>
+    <message>
+        <source>画像なし</source>
+        <translation>No picture</translation>
+    </message>
+    <message>
+        <source>時計の画像</source>
+        <translation>The clock picture</translation>
     </message>
 </context>
 <context>
