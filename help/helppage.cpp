@@ -148,7 +148,7 @@ QString textProblem(const QString &page)
 
 int ruleCount(QStringView css)
 {
-    return int(css.count(QLatin1Char('{')));
+    return int(css.count(QLatin1Char('{')) + css.count(QLatin1String("@import"), Qt::CaseInsensitive));
 }
 
 int ruleBudget(int tags)

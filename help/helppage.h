@@ -64,7 +64,7 @@ inline QString problem(const QByteArray &page)
 /** Why the text of @p page, decoded, costs too much to lay out; an empty string when it does not. */
 QString textProblem(const QString &page);
 
-/** The rules of a style sheet, counted by their blocks; at-rules' blocks count too. */
+/** The rules of a style sheet, counted by their blocks and imports; at-rules' blocks count too. */
 int ruleCount(QStringView css);
 
 /** How many rules a page of @p tags elements may have in all its style sheets together. */

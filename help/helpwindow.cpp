@@ -39,11 +39,13 @@ public:
 
     QVariant loadResource(int type, const QUrl &name) override
     {
-        const QUrl url = name.isRelative() ? source().resolved(name) : name;
+        // While a page loads, what it names is relative to it, not yet to source().
+        const QUrl url =
+            name.isRelative() ? (type == QTextDocument::HtmlResource ? source() : m_page).resolved(name) : name;
         const bool inside = url.scheme() == Scheme;
         switch (type) {
         case QTextDocument::HtmlResource:
-            return page(inside ? url.path() : QString());
+            return page(inside ? url : QUrl());
         case QTextDocument::ImageResource:
             return inside ? picture(url.path()) : placeholder();
         case QTextDocument::StyleSheetResource:
@@ -55,9 +57,11 @@ public:
 
 private:
     /** A page of the file, decoded, when it can be laid out in a moment; an empty one otherwise. */
-    QString page(const QString &path)
+    QString page(const QUrl &url)
     {
         // A new page: its budgets start afresh.
+        m_page = url;
+        const QString path = url.path();
         m_pictures.clear();
         m_pixels = 0;
         m_sheets = 0;
@@ -94,7 +98,7 @@ private:
             ? QStringLiteral("style sheets imported deeper than %1").arg(HelpPage::MaxImportDepth)
             : QString();
         if (!why.isEmpty()) {
-            m_file.report(QStringLiteral("%1: %2").arg(source().path(), why));
+            m_file.report(QStringLiteral("%1: %2").arg(m_page.path(), why));
             return QString();
         }
         const std::optional<QByteArray> bytes = m_file.read(url.path());
@@ -103,11 +107,13 @@ private:
         m_sheetBytes += bytes->size();
         const QString css = QString::fromUtf8(*bytes);
         const int rules = HelpPage::ruleCount(css);
-        if (m_sheetBytes > HelpPage::MaxStyleBytes || m_rules + rules > HelpPage::ruleBudget(m_tags)) {
-            m_file.report(QStringLiteral("%1: style sheets of more than %2 bytes or %3 rules")
-                              .arg(source().path())
-                              .arg(HelpPage::MaxStyleBytes)
-                              .arg(HelpPage::ruleBudget(m_tags)));
+        const int budget = HelpPage::ruleBudget(m_tags);
+        const QString over = m_sheetBytes > HelpPage::MaxStyleBytes
+            ? QStringLiteral("style sheets of more than %1 bytes").arg(HelpPage::MaxStyleBytes)
+            : m_rules + rules > budget ? QStringLiteral("more than %1 style rules").arg(budget)
+                                       : QString();
+        if (!over.isEmpty()) {
+            m_file.report(QStringLiteral("%1: %2").arg(m_page.path(), over));
             return QString();
         }
         m_rules += rules;
@@ -115,7 +121,7 @@ private:
         static const QRegularExpression import(QStringLiteral(R"re(@import\s+(?:url\(\s*)?["']?([^"')\s;]+))re"),
                                                QRegularExpression::CaseInsensitiveOption);
         for (const QRegularExpressionMatch &match : import.globalMatch(css)) {
-            const QString imported = source().resolved(QUrl(match.captured(1))).toString();
+            const QString imported = m_page.resolved(QUrl(match.captured(1))).toString();
             m_importDepth.insert(imported, qMax(m_importDepth.value(imported, 0), depth + 1));
         }
         return css;
@@ -161,6 +167,8 @@ private:
     }
 
     ChmFile &m_file;
+    /** The page loaded last, which the budgets are of. */
+    QUrl m_page;
     QHash<QString, QImage> m_pictures;
     qint64 m_pixels = 0;
     int m_tags = 0;

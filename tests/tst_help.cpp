@@ -11,7 +11,30 @@
 #include <QTextBrowser>
 #include <QTreeWidget>
 
+#include <ctime>
+
 using namespace Qt::StringLiterals;
+
+namespace {
+
+/** The process's peak resident memory so far, in MB. */
+double peakMegabytes()
+{
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    static const QRegularExpression peak(u"VmHWM:\\s*(\\d+) kB"_s);
+    return peak.match(QString::fromLatin1(status.readAll())).captured(1).toDouble() / 1024.0;
+}
+
+/** Shows @p page of @p window and paints it. */
+void showAndPaint(HelpWindow &window, QTextBrowser *browser, const QString &page)
+{
+    window.showTopic(page);
+    browser->viewport()->grab();
+}
+
+} // namespace
 
 class TestHelp : public WindowTest
 {
@@ -138,6 +161,117 @@ private Q_SLOTS:
         QCOMPARE(file.read(u"LARGEST.PNG"_s).value_or(QByteArray()).size(), 1048576);
         QVERIFY(!file.read(u"/larger.png"_s).has_value());
         QVERIFY(!file.read(u"/missing.html"_s).has_value());
+    }
+
+    void realHelpFilesShowTheirPagesContentsAndPictures_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text"); // of the first page
+        QTest::addColumn<QString>("entry"); // of the contents, clicked
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("picture"); // of that page, 40 pixels wide or (a second picture) 1600
+        QTest::addColumn<int>("width");
+        // URL-encoded names everywhere; a picture of the whole budget on the first page and on the second.
+        QTest::newRow("Japanese, chmcmd") << u"ja-names"_s << u"ヘルプ"_s << u"最初のページ"_s << u"次のページ"_s
+                                          << u"/sub dir/page 2.html"_s << u"../images/big%20two.png"_s << 1600;
+        // Pages that name no encoding, and contents written as Latin-1 entities.
+        QTest::newRow("Russian 1251, chmcmd") << u"ru-codepage"_s << u"Справка"_s << u"Описание часов"_s
+                                              << u"Описание"_s << u"/index.html"_s << u"clock.png"_s << 40;
+        // Contents file and first page named only by the default window; the contents in their own folder.
+        QTest::newRow("Chinese 936, #WINDOWS") << u"zh-window"_s << u"帮助"_s << u"世界时钟的说明"_s << u"说明"_s
+                                               << u"/pages/index.html"_s << u"../images/clock.png"_s << 40;
+        // The first listing chunk given as 1 (#SYSTEM is in chunk 0); the only contents file, named nowhere.
+        QTest::newRow("Russian 1251, fpdoc") << u"ru-first-chunk"_s << u"fpdoc"_s << u"Описание модуля"_s << u"Модуль"_s
+                                             << u"/index.html"_s << u"unit.png"_s << 40;
+    }
+    void realHelpFilesShowTheirPagesContentsAndPictures()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, title);
+        QFETCH(QString, text);
+        QFETCH(QString, entry);
+        QFETCH(QString, target);
+        QFETCH(QString, picture);
+        QFETCH(int, width);
+        QTest::failOnWarning(QRegularExpression(u"."_s));
+        HelpWindow window(u":/data/help-"_s + file + u".chm"_s);
+        FIND_CHILD(browser, QTextBrowser, &window, "browser");
+        FIND_CHILD(contents, QTreeWidget, &window, "contents");
+        QVERIFY(window.isOpen());
+        window.showDefaultTopic();
+        browser->viewport()->grab();
+        const QString firstPage = browser->toPlainText();
+        QTreeWidgetItem *item = contents->findItems(entry, Qt::MatchRecursive).value(0);
+        QVERIFY(item);
+        QTest::mouseClick(contents->viewport(), Qt::LeftButton, {}, contents->visualItemRect(item).center());
+        browser->viewport()->grab();
+        const QImage shown = browser->document()->resource(QTextDocument::ImageResource, QUrl(picture)).value<QImage>();
+        QCOMPARE(window.windowTitle(), title);
+        QVERIFY2(firstPage.contains(text), qPrintable(firstPage));
+        QCOMPARE(browser->source().path(), target);
+        QCOMPARE(shown.width(), width);
+    }
+
+    void pagesReadNothingOutsideTheHelpFile_data()
+    {
+        QTest::addColumn<QString>("page");
+        for (const char *page :
+             {"relative", "file", "absolute", "data", "table", "background", "link", "import", "nested"})
+            QTest::newRow(page) << QString::fromLatin1(page);
+    }
+    void pagesReadNothingOutsideTheHelpFile()
+    {
+        QFETCH(QString, page);
+        // Red outside: a picture, and a style sheet that paints the page's paragraphs.
+        QImage red(37, 23, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        QVERIFY(red.save(m_folder->path(u"outside.png"_s)));
+        QVERIFY(m_folder->write(u"outside.css"_s, "p { color: #ff0000; background-color: #ff0000; }"));
+        HelpWindow window(u":/data/help-outside.chm"_s);
+        FIND_CHILD(browser, QTextBrowser, &window, "browser");
+        window.showTopic(u"/"_s + page + u".html"_s);
+        const QImage shot = browser->viewport()->grab().toImage();
+        int redPixels = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                redPixels += shot.pixel(x, y) == qRgb(255, 0, 0);
+        QCOMPARE(browser->toPlainText().trimmed(), u"x"_s);
+        QCOMPARE(redPixels, 0);
+    }
+
+    void costlyPagesAreCutWithinTheirBudgets_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("report");
+        QTest::newRow("a sheet importing itself 10,000 times") << u"imports"_s << u"more than 262144 bytes"_s;
+        QTest::newRow("a sheet importing 100 others") << u"many"_s << u"more than 16 style sheets"_s;
+        QTest::newRow("sheets importing each other 8 deep") << u"deep"_s << u"imported deeper than 4"_s;
+        QTest::newRow("3,000 links to a 200 KB sheet") << u"links"_s << u"more than 16 linked"_s;
+        QTest::newRow("7,000 rules, 3,800 elements") << u"rules"_s << u"more than 262 style rules"_s;
+        QTest::newRow("20 imports of a 200 KB sheet") << u"sheets"_s << u"more than 262144 bytes"_s;
+        QTest::newRow("60,000 changes of direction") << u"directions"_s << u"writing direction"_s;
+        QTest::newRow("a word of 250,000 letters") << u"word"_s << u"a word longer than 4000"_s;
+        QTest::newRow("a letter of 120,000 accents") << u"accents"_s << u"more than 32 accents"_s;
+        QTest::newRow("empty compressed blocks") << u"compressed"_s << u"blocks that make nothing"_s;
+    }
+    void costlyPagesAreCutWithinTheirBudgets()
+    {
+        QFETCH(QString, page);
+        QFETCH(QString, report);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^help-costly.chm: .*"_s + report));
+        QTest::failOnWarning(QRegularExpression(u"^help"_s));
+        HelpWindow window(u":/data/help-costly.chm"_s);
+        FIND_CHILD(browser, QTextBrowser, &window, "browser");
+        window.show();
+        const std::clock_t start = std::clock();
+        showAndPaint(window, browser, u"/"_s + page + u".html"_s);
+        const double seconds = double(std::clock() - start) / CLOCKS_PER_SEC;
+        // The program goes on: the start page shows after it.
+        showAndPaint(window, browser, u"/index.html"_s);
+        QVERIFY2(seconds < 1.0, qPrintable(QString::number(seconds)));
+        QVERIFY(peakMegabytes() < 300);
+        QCOMPARE(browser->toPlainText(), u"Start"_s);
     }
 
     void pagesTooCostlyToLayOutAreRefused()
