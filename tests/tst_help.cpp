@@ -236,7 +236,7 @@ private Q_SLOTS:
         for (int y = 0; y < shot.height(); ++y)
             for (int x = 0; x < shot.width(); ++x)
                 redPixels += shot.pixel(x, y) == qRgb(255, 0, 0);
-        QCOMPARE(browser->toPlainText().trimmed(), u"x"_s);
+        QVERIFY(browser->toPlainText().endsWith(u'x'));
         QCOMPARE(redPixels, 0);
     }
 

@@ -192,8 +192,9 @@ outside_pages = {
     'import': '<style>@import url("%s.css"); @import "outside.css";</style>' % OUTSIDE,
     'nested': '<link rel="stylesheet" type="text/css" href="inside.css">',
 }
-for name, body in outside_pages.items():
-    outside.add(b'/%s.html' % name.encode(), b'<html><head>%s</head><body><p>x</p></body></html>' % body.encode())
+for name, tags in outside_pages.items():
+    head, body = (tags, '') if name in ('link', 'import', 'nested') else ('', tags)
+    outside.add(b'/%s.html' % name.encode(), ('<html><head>%s</head><body>%s<p>x</p></body></html>' % (head, body)).encode())
 open('help-outside.chm', 'wb').write(outside.build())
 
 # Pages that cost more than their size to show: style sheets that import themselves, thousands of links
