@@ -175,7 +175,7 @@ hostile.list(b'/compressed.html', 1, 0, 100)
 open('help-hostile.chm', 'wb').write(hostile.build(looping_index=True))
 
 # Pages that name what is outside the help file, in every form; the tests put outside.png and
-# outside.css in the working folder, and none of them may show.
+# outside.css in the working folder, and none of them may show, and a named pipe that no page may wait on.
 OUTSIDE = 'file:///proc/self/cwd/outside'
 outside = HelpFile()
 outside.add(b'/#SYSTEM', system(b'', b'index.html', b'Outside'))
@@ -191,6 +191,7 @@ outside_pages = {
     'link': '<link rel="stylesheet" type="text/css" href="%s.css"><link rel="stylesheet" type="text/css" href="outside.css">' % OUTSIDE,
     'import': '<style>@import url("%s.css"); @import "outside.css";</style>' % OUTSIDE,
     'nested': '<link rel="stylesheet" type="text/css" href="inside.css">',
+    'pipe': '<img src="pipe.png"><img src="file:///proc/self/cwd/pipe.png">',
 }
 for name, tags in outside_pages.items():
     head, body = (tags, '') if name in ('link', 'import', 'nested') else ('', tags)
