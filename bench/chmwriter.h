@@ -62,7 +62,14 @@ public:
      * (every literal and match 9 bits), then empty ones that set them again. Each costs the
      * decompressor its tables.
      */
-    static QByteArray lzxEmptyBlocks(qsizetype size)
+    static QByteArray lzxEmptyBlocks(qsizetype size) { return lzxBlocks(size, 0); }
+
+    /**
+     * An LZX stream of blocks that make @p blockBytes bytes each (0, or a multiple of 8 that divides
+     * 32 KB), each setting its trees again, until the stream is about @p size bytes long: the first
+     * block letters, the others matches of 8 bytes.
+     */
+    static QByteArray lzxBlocks(qsizetype size, int blockBytes)
     {
         QByteArray bytes;
         quint32 word = 0;
@@ -85,15 +92,25 @@ public:
             for (int i = 0; i < count; ++i)
                 put(symbol, 1);
         };
-        put(0, 1); // no Intel translation
+        constexpr int Frame = 32768, Interval = 2 * Frame; // the control data's reset interval
+        constexpr quint32 Letter = 'a', Match = 256 + 6; // the last offset again, 8 bytes
+        qint64 made = 0;
         for (bool first = true; bytes.size() < size; first = false) {
+            const bool reset = made % Interval == 0 && (blockBytes || first);
+            if (reset)
+                put(0, 1); // no Intel translation
             put(1, 3); // verbatim
-            put(0, 24); // of no bytes
-            lengths(256, first ? 1 : 0);
-            lengths(256, first ? 1 : 0);
+            put(quint32(blockBytes), 24);
+            lengths(256, reset ? 1 : 0); // the trees start empty at every reset
+            lengths(256, reset ? 1 : 0);
             lengths(249, 0); // an empty length tree
+            for (int i = 0; i < (first ? blockBytes : blockBytes / 8); ++i)
+                put(first ? Letter : Match, 9);
+            made += blockBytes;
+            if (blockBytes && made % Frame == 0)
+                put(0, (16 - bits) % 16); // every frame ends on a 16-bit word
         }
-        put(0, 16 - bits);
+        put(0, (16 - bits) % 16);
         return bytes;
     }
 

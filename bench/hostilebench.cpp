@@ -295,12 +295,18 @@ QByteArray pageOfDataPictures()
 }
 
 /** A compiled help file whose page lies in a compressed section of about @p size bytes of empty blocks. */
-QByteArray helpOfEmptyBlocks(qsizetype size)
+QByteArray helpOfBlocks(qsizetype size, int blockBytes)
 {
     ChmWriter writer;
     writer.add("/#SYSTEM", ChmWriter::systemRecord("", "index.html", "Bench"));
+    const QByteArray lzx = ChmWriter::lzxBlocks(size, blockBytes);
+    // What the blocks make, up to the most the reader decompresses.
+    const qint64 made = blockBytes ? qMin(qint64(16 * 1024 * 1024), lzx.size() / 170 * blockBytes) : 100;
+    // The page is first; the reader decompresses as far as its last object ends.
     writer.list("/index.html", 1, 0, 100);
-    writer.addCompressedSection(ChmWriter::lzxEmptyBlocks(size), 65536);
+    if (made > 1024 * 1024)
+        writer.list("/last.bin", 1, made - 1024 * 1024, 1024 * 1024);
+    writer.addCompressedSection(lzx, quint64(qMax(made, qint64(65536))));
     return writer.build();
 }
 
@@ -393,7 +399,10 @@ const QList<Case> &cases()
          [] {
              return helpWithPage(repeated("x<br>", 8000 * 5));
          }},
-        {"help page: pictures, style sheets and imports naming file:///dev/zero", "help", pageNamingDevZero},
+        {"help page: pictures, style sheets and imports naming file:///dev/zero", "help",
+         [] {
+             return helpWith(pageNamingDevZero(), {});
+         }},
         {"help page: ten data: progressive JPEGs claiming 5600 x 5600", "help",
          [] {
              return helpWith(pageOfDataPictures(), {});
@@ -431,11 +440,15 @@ const QList<Case> &cases()
          }},
         {"compiled help: 4 MB of empty compressed blocks", "help",
          [] {
-             return helpOfEmptyBlocks(4 * 1024 * 1024);
+             return helpOfBlocks(4 * 1024 * 1024, 0);
          }},
         {"compiled help: 32 MB of empty compressed blocks", "help",
          [] {
-             return helpOfEmptyBlocks(32 * 1024 * 1024 - 64 * 1024);
+             return helpOfBlocks(32 * 1024 * 1024 - 64 * 1024, 0);
+         }},
+        {"compiled help: 16 MB in blocks of 256 bytes, each with its trees", "help",
+         [] {
+             return helpOfBlocks(11 * 1024 * 1024, 256);
          }},
         {"compiled help: contents 30,000 deep and a page of 10 MB", "help",
          [] {

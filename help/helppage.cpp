@@ -1,5 +1,7 @@
 #include "help/helppage.h"
 
+#include <QStringList>
+
 namespace HelpPage {
 
 namespace {
@@ -21,6 +23,24 @@ bool breaksAround(char32_t c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '-' || c == '/' || (c >= 0x2E80 && c < 0xA000) ||
         (c >= 0xAC00 && c < 0xD7B0) || (c >= 0xF900 && c < 0xFB00) || (c >= 0xFF00 && c < 0xFFF0) ||
         (c >= 0x20000 && c < 0x40000);
+}
+
+/** Whether the tag that @p tag begins is one of running text, which does not break a line. */
+bool isInline(QStringView tag)
+{
+    if (tag.startsWith(QLatin1Char('/')))
+        tag = tag.sliced(1);
+    qsizetype end = 0;
+    while (end < tag.size() && end < 8 && tag[end].isLetterOrNumber())
+        ++end;
+    static const QStringList inlineTags{
+        QStringLiteral("a"),    QStringLiteral("b"),    QStringLiteral("i"),      QStringLiteral("u"),
+        QStringLiteral("s"),    QStringLiteral("em"),   QStringLiteral("strong"), QStringLiteral("span"),
+        QStringLiteral("font"), QStringLiteral("code"), QStringLiteral("tt"),     QStringLiteral("small"),
+        QStringLiteral("big"),  QStringLiteral("sub"),  QStringLiteral("sup"),    QStringLiteral("strike"),
+        QStringLiteral("kbd"),  QStringLiteral("var"),  QStringLiteral("samp"),   QStringLiteral("cite"),
+        QStringLiteral("abbr"), QStringLiteral("nobr")};
+    return inlineTags.contains(tag.first(end).toString(), Qt::CaseInsensitive);
 }
 
 /** The character an entity at @p at stands for, and where it ends; 0 for one that is not a character's. */
@@ -111,8 +131,10 @@ QString textProblem(const QString &page)
             continue;
         }
         if (c == '<') {
-            // A tag breaks no word: "a<b>b</b>" is one.
+            // A tag of running text breaks no word ("a<b>b</b>" is one); any other does.
             inTag = true;
+            if (!isInline(text.sliced(at + 1)))
+                word = 0;
             continue;
         }
         if (c == '&') {
