@@ -323,6 +323,23 @@ private Q_SLOTS:
         limit("x<br>", 8000, "<br>", u"more than 8000 tags"_s);
         limit("x", 256 * 1024, "x", u"larger than 262144 bytes"_s);
         limit("<table><td>x</table>", 7, QByteArray("a < b <3 </ >").repeated(5000), QString());
+        limit("<link rel=stylesheet>", 16, "<LINK>", u"more than 16 linked style sheets"_s);
+        // Style rules (imports too) for the page's elements: 2,000 for 1,000 of them, 1,998 for 1,001.
+        const QByteArray paragraphs = QByteArray("<p>").repeated(998);
+        QCOMPARE(HelpPage::problem("<style>" + QByteArray("p{}").repeated(2000) + "</style>" + paragraphs), QString());
+        QCOMPARE(
+            HelpPage::problem("<style>" + QByteArray("p{}").repeated(1998) + "@import 'a';</style><p>" + paragraphs),
+            u"more than 1998 style rules"_s);
+        // The text: words (which running-text tags do not break, other tags, spaces and CJK letters do), accents
+        // (also as entities) and changes of direction.
+        const auto text = [](const QString &unit, int count, const QString &more, const QString &problem) {
+            QCOMPARE(HelpPage::textProblem(unit.repeated(count)), QString());
+            QCOMPARE(HelpPage::textProblem(unit.repeated(count) + more), problem);
+        };
+        text(u"x<b>x</b>"_s, 2000, u"<I>x"_s, u"a word longer than 4000 letters"_s);
+        text(u"\u0301"_s, 32, u"&#x301;"_s, u"a letter with more than 32 accents"_s);
+        text(u"\u05D0a"_s, 1000, u"&#1488;"_s, u"more than 2000 changes of writing direction"_s);
+        text(u"x<br>"_s, 8000, u"\u3042 x"_s.repeated(5000), QString());
     }
 };
 
