@@ -446,7 +446,7 @@ const QList<Case> &cases()
          [] {
              return helpOfBlocks(32 * 1024 * 1024 - 64 * 1024, 0);
          }},
-        {"compiled help: 16 MB in blocks of 256 bytes, each with its trees", "help",
+        {"compiled help: blocks of 256 bytes, each with its trees, to make 16 MB", "help",
          [] {
              return helpOfBlocks(11 * 1024 * 1024, 256);
          }},
