@@ -299,7 +299,8 @@ void ChmFile::open()
     constexpr qsizetype HeaderLanguage = 0x14;
     if (m_bytes.size() >= DirectoryOffset + 8 && m_bytes.startsWith("ITSF")) {
         const quint64 directory = qFromLittleEndian<quint64>(m_bytes.constData() + DirectoryOffset);
-        if (directory <= quint64(m_bytes.size() - DirectoryHeaderBytes - 4)) {
+        if (m_bytes.size() >= DirectoryHeaderBytes + 4 &&
+            directory <= quint64(m_bytes.size() - DirectoryHeaderBytes - 4)) {
             char *header = m_bytes.data() + directory;
             if (QByteArrayView(header, 4) == "ITSP" && qFromLittleEndian<quint32>(header + FirstListing) != 0 &&
                 QByteArrayView(header + DirectoryHeaderBytes, 4) == "PMGL")

@@ -67,6 +67,8 @@ private:
         m_sheets = 0;
         m_sheetBytes = 0;
         m_importDepth.clear();
+        m_tags = 0;
+        m_rules = 0;
         const std::optional<QByteArray> bytes = m_file.read(path);
         if (!bytes)
             return QStringLiteral("<html></html>");

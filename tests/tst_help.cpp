@@ -155,6 +155,7 @@ private Q_SLOTS:
         QTest::newRow("a byte over 32 MB") << u"truncate -s 33554433 Horavista.chm"_s << u"larger than"_s;
         QTest::newRow("not a help file") << u":/icon/ico.ico"_s << u"not a help file"_s;
         QTest::newRow("cut short") << u":/data/help-cut-short.chm"_s << u"cut short"_s;
+        QTest::newRow("cut in its header") << u":/data/help-cut-header.chm"_s << u"cut short"_s;
         QTest::newRow("no page") << u":/data/help-no-page.chm"_s << u"no page to show"_s;
     }
     void unreadableHelpShowsNothingAndReportsDamage()

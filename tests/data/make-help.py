@@ -146,11 +146,12 @@ def sitemap(entries, encoding):
     return ('<HTML><BODY><UL>\n' + items + '</UL></BODY></HTML>\n').encode(encoding)
 
 
-# A help file whose default topic is not in it, and its first 40 bytes: cut short inside the header.
+# A help file whose default topic is not in it, and its first 40 and 86 bytes: cut short inside the header.
 no_page = HelpFile()
 no_page.add(b'/#SYSTEM', system(b'', b'missing.html', b'No page'))
 open('help-no-page.chm', 'wb').write(no_page.build())
 open('help-cut-short.chm', 'wb').write(no_page.build()[:40])
+open('help-cut-header.chm', 'wb').write(no_page.build()[:0x56])  # inside the header's section table
 
 # A start page, and everything else hostile.
 hostile = HelpFile()
