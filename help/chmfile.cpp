@@ -486,16 +486,20 @@ void ChmFile::readWindow(const QByteArray &name, QByteArray &contents, QByteArra
     const quint32 size = qFromLittleEndian<quint32>(windows.constData() + 4);
     if (size < Smallest)
         return;
+    // A name or a path of at most 1 KB; a help file has a window or two.
+    static constexpr qsizetype MaxString = 1024;
+    static constexpr quint32 MaxWindows = 64;
     const auto string = [&strings](const char *field) {
         const quint32 offset = qFromLittleEndian<quint32>(field);
         if (offset == 0 || offset >= quint32(strings.size()))
             return QByteArray();
-        const QByteArray text = strings.mid(offset);
-        return text.left(text.indexOf('\0'));
+        const QByteArrayView text =
+            QByteArrayView(strings).sliced(offset).first(qMin(MaxString, strings.size() - offset));
+        return text.first(text.indexOf('\0') < 0 ? text.size() : text.indexOf('\0')).toByteArray();
     };
     // The window that #SYSTEM names, else the first.
     const char *chosen = nullptr;
-    for (quint32 i = 0; i < count && 8 + (qint64(i) + 1) * size <= windows.size(); ++i) {
+    for (quint32 i = 0; i < qMin(count, MaxWindows) && 8 + (qint64(i) + 1) * size <= windows.size(); ++i) {
         const char *window = windows.constData() + 8 + qint64(i) * size;
         if (!chosen)
             chosen = window;

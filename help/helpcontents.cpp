@@ -5,6 +5,8 @@
 #include <QStringDecoder>
 #include <QUrl>
 
+#include <optional>
+
 namespace HelpContents {
 
 namespace {
@@ -90,9 +92,16 @@ QString unescape(const QString &text, const char *encoding)
     const auto flush = [&result, &bytes, encoding] {
         if (bytes.isEmpty())
             return;
-        QStringDecoder decoder(encoding);
-        const QString letters = decoder.isValid() ? decoder.decode(bytes) : QString();
-        result += letters.isEmpty() || decoder.hasError() || letters.contains(QChar::ReplacementCharacter)
+        // One decoder for every run: a contents file may hold a hundred thousand of them.
+        thread_local const char *name = nullptr;
+        thread_local std::optional<QStringDecoder> decoder;
+        if (name != encoding) {
+            decoder.emplace(encoding);
+            name = encoding;
+        }
+        decoder->resetState();
+        const QString letters = decoder->isValid() ? decoder->decode(bytes) : QString();
+        result += letters.isEmpty() || decoder->hasError() || letters.contains(QChar::ReplacementCharacter)
             ? QString::fromLatin1(bytes)
             : letters;
         bytes.clear();

@@ -46,8 +46,9 @@ bool isInline(QStringView tag)
 /** The character an entity at @p at stands for, and where it ends; 0 for one that is not a character's. */
 char32_t entity(QStringView text, qsizetype at, qsizetype *end)
 {
-    const qsizetype semicolon = text.indexOf(QLatin1Char(';'), at);
-    if (semicolon < 0 || semicolon - at > 12)
+    // The longest name known is a few letters: no further look for its end.
+    const qsizetype semicolon = text.sliced(at, qMin(text.size() - at, qsizetype(14))).indexOf(QLatin1Char(';')) + at;
+    if (semicolon < at)
         return 0;
     *end = semicolon + 1;
     const QStringView name = text.sliced(at + 1, semicolon - at - 1);
@@ -87,8 +88,8 @@ Measure measure(const QByteArray &page)
             return result;
         }
         if (!closing && name == "style") {
-            // The rules of the page's own style sheet, up to its end tag.
-            const qsizetype close = page.indexOf("</", end);
+            // The rules of the page's own style sheet, up to its end tag (or any other).
+            const qsizetype close = page.indexOf('<', end);
             result.rules += ruleCount(QString::fromLatin1(page.mid(end, close < 0 ? -1 : close - end)));
         }
         if (!closing && (name == "td" || name == "th") && ++cells > MaxCells)
