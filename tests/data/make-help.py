@@ -266,7 +266,8 @@ compiled('help-ru-codepage.chm', {
 }, 'Contents file=toc.hhc\nDefault topic=index.html\nTitle=Справка\nLanguage=0x419 Russian\n', 'cp1251')
 
 # Chinese (code page 936), by the writer: the contents file and first page named only by the default
-# window, which #SYSTEM names; the contents in a folder of their own, naming pages relative to it.
+# window, which #SYSTEM names (the first page is not the contents' first entry, and the contents file
+# not the file's only one); the contents in a folder of their own, naming pages relative to it.
 zh = HelpFile()
 zh.add(b'/#SYSTEM', system(None, None, '帮助'.encode('gbk'), language=0x804, window=b'main'))
 zh_windows, zh_strings = windows((b'other', b'missing.hhc', b'missing.html'),
@@ -276,7 +277,9 @@ zh.add(b'/#STRINGS', zh_strings)
 zh.add(b'/pages/index.html', '<html><head><title>欢迎</title></head><body><p>世界时钟的说明</p>'
                              '<img src="../images/clock.png"></body></html>'.encode('gbk'))
 zh.add(b'/images/clock.png', png(40, 30, (200, 0, 0)))
-zh.add(b'/toc/contents.hhc', sitemap([('说明', '../pages/index.html')], 'gbk'))
+zh.add(b'/pages/other.html', '<html><body><p>其他</p></body></html>'.encode('gbk'))
+zh.add(b'/toc/contents.hhc', sitemap([('其他', '../pages/other.html'), ('说明', '../pages/index.html')], 'gbk'))
+zh.add(b'/old.hhc', sitemap([('旧', 'old.html')], 'gbk'))  # not the only contents file
 open('help-zh-window.chm', 'wb').write(zh.build())
 
 # Russian again, as fpdoc writes it: the header names chunk 1 as the first listing chunk, although chunk
