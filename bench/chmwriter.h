@@ -45,6 +45,76 @@ public:
     }
 
     /**
+     * A compressed section of @p lzx, an LZX stream of 64 KB windows that decompresses to
+     * @p uncompressed bytes, stored after the objects stored so far.
+     */
+    void addCompressedSection(const QByteArray &lzx, quint64 uncompressed)
+    {
+        add("::DataSpace/Storage/MSCompressed/Content", lzx);
+        QByteArray control = le32(6) + "LZXC" + le32(2) + le32(2) + le32(2) + le32(2);
+        control.resize(28, '\0');
+        add("::DataSpace/Storage/MSCompressed/ControlData", control);
+        add("::DataSpace/Storage/MSCompressed/SpanInfo", le64(uncompressed));
+    }
+
+    /**
+     * An LZX stream of about @p size bytes that makes nothing: a verbatim block that sets its trees
+     * (every literal and match 9 bits), then empty ones that set them again. Each costs the
+     * decompressor its tables.
+     */
+    static QByteArray lzxEmptyBlocks(qsizetype size) { return lzxBlocks(size, 0); }
+
+    /**
+     * An LZX stream of blocks that make @p blockBytes bytes each (0, or a multiple of 8 that divides
+     * 32 KB), each setting its trees again, until the stream is about @p size bytes long: the first
+     * block letters, the others matches of 8 bytes.
+     */
+    static QByteArray lzxBlocks(qsizetype size, int blockBytes)
+    {
+        QByteArray bytes;
+        quint32 word = 0;
+        int bits = 0;
+        const auto put = [&](quint32 value, int count) {
+            for (int bit = count - 1; bit >= 0; --bit) {
+                word = (word << 1) | ((value >> bit) & 1);
+                if (++bits == 16) {
+                    bytes += char(word & 0xFF);
+                    bytes += char(word >> 8);
+                    word = 0;
+                    bits = 0;
+                }
+            }
+        };
+        const auto lengths = [&](int count, quint32 symbol) {
+            // The pretree: symbols 0 (keep a length) and 8 (0 becomes 9), one bit each.
+            for (int i = 0; i < 20; ++i)
+                put(i == 0 || i == 8 ? 1 : 0, 4);
+            for (int i = 0; i < count; ++i)
+                put(symbol, 1);
+        };
+        constexpr int Frame = 32768, Interval = 2 * Frame; // the control data's reset interval
+        constexpr quint32 Letter = 'a', Match = 256 + 6; // the last offset again, 8 bytes
+        qint64 made = 0;
+        for (bool first = true; bytes.size() < size; first = false) {
+            const bool reset = made % Interval == 0 && (blockBytes || first);
+            if (reset)
+                put(0, 1); // no Intel translation
+            put(1, 3); // verbatim
+            put(quint32(blockBytes), 24);
+            lengths(256, reset ? 1 : 0); // the trees start empty at every reset
+            lengths(256, reset ? 1 : 0);
+            lengths(249, 0); // an empty length tree
+            for (int i = 0; i < (first ? blockBytes : blockBytes / 8); ++i)
+                put(first ? Letter : Match, 9);
+            made += blockBytes;
+            if (blockBytes && made % Frame == 0)
+                put(0, (16 - bits) % 16); // every frame ends on a 16-bit word
+        }
+        put(0, (16 - bits) % 16);
+        return bytes;
+    }
+
+    /**
      * The file. With @p loopingIndex a last chunk is an index whose only entry points back at
      * itself, named as the directory's root: a reader that walks the index never leaves it.
      */

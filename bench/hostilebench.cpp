@@ -258,6 +258,58 @@ QByteArray compiledHelp(const QList<std::pair<QByteArray, QByteArray>> &files, c
     return chm.open(QIODevice::ReadOnly) ? chm.readAll() : QByteArray();
 }
 
+/** A help file whose first page is @p page, with the objects @p extra (path, bytes) beside it. */
+QByteArray helpWith(const QByteArray &page, const QList<std::pair<QByteArray, QByteArray>> &extra)
+{
+    ChmWriter writer;
+    writer.add("/#SYSTEM", ChmWriter::systemRecord("", "index.html", "Bench"));
+    writer.add("/index.html", "<html><head><meta charset=\"utf-8\">" + page);
+    for (const auto &[path, bytes] : extra)
+        writer.add(path, bytes);
+    return writer.build();
+}
+
+QByteArray numbered(const QByteArray &pattern, int count)
+{
+    QByteArray bytes;
+    for (int i = 0; i < count; ++i)
+        bytes += QByteArray(pattern).replace("%d", QByteArray::number(i));
+    return bytes;
+}
+
+/** Every way a page can name a file outside the help file: here the endless /dev/zero. */
+QByteArray pageNamingDevZero()
+{
+    const QByteArray zero = "file:///dev/zero";
+    return "<link rel=\"stylesheet\" type=\"text/css\" href=\"" + zero + "\"><style>@import url(" + zero +
+        ");</style></head><body><img src=\"" + zero + "\"><img src=\"/dev/zero\"><table background=\"" + zero +
+        "\"><tr><td>x</td></tr></table><p style=\"background-image: url(" + zero + ")\">x</p></body></html>";
+}
+
+/** Ten progressive JPEGs of 16 x 16 claiming 5600 x 5600, as data: addresses. */
+QByteArray pageOfDataPictures()
+{
+    const QByteArray jpeg = claiming(encoded(gradient(16, 16), "jpeg", true), 5600, 5600);
+    return "</head><body>" + numbered("<img src=\"data:image/jpeg;base64," + jpeg.toBase64() + "#%d\">", 10) +
+        "</body></html>";
+}
+
+/** A compiled help file whose page lies in a compressed section of about @p size bytes of empty blocks. */
+QByteArray helpOfBlocks(qsizetype size, int blockBytes)
+{
+    ChmWriter writer;
+    writer.add("/#SYSTEM", ChmWriter::systemRecord("", "index.html", "Bench"));
+    const QByteArray lzx = ChmWriter::lzxBlocks(size, blockBytes);
+    // What the blocks make, up to the most the reader decompresses.
+    const qint64 made = blockBytes ? qMin(qint64(16 * 1024 * 1024), lzx.size() / 170 * blockBytes) : 100;
+    // The page is first; the reader decompresses as far as its last object ends.
+    writer.list("/index.html", 1, 0, 100);
+    if (made > 1024 * 1024)
+        writer.list("/last.bin", 1, made - 1024 * 1024, 1024 * 1024);
+    writer.addCompressedSection(lzx, quint64(qMax(made, qint64(65536))));
+    return writer.build();
+}
+
 QByteArray deepContents(int levels)
 {
     QByteArray toc = "<HTML><BODY>";
@@ -346,6 +398,57 @@ const QList<Case> &cases()
         {"help page: 8000 line breaks", "help",
          [] {
              return helpWithPage(repeated("x<br>", 8000 * 5));
+         }},
+        {"help page: pictures, style sheets and imports naming file:///dev/zero", "help",
+         [] {
+             return helpWith(pageNamingDevZero(), {});
+         }},
+        {"help page: ten data: progressive JPEGs claiming 5600 x 5600", "help",
+         [] {
+             return helpWith(pageOfDataPictures(), {});
+         }},
+        {"help page: a style sheet importing itself under 10,000 query strings", "help",
+         [] {
+             return helpWith("<link rel=\"stylesheet\" type=\"text/css\" href=\"self.css\"></head><body>x</body>",
+                             {{"/self.css", numbered("@import url(\"self.css?%d\");\n", 10000)}});
+         }},
+        {"help page: 3,000 links to a 200 KB style sheet", "help",
+         [] {
+             return helpWith(numbered("<link rel=\"stylesheet\" type=\"text/css\" href=\"big.css?%d\">", 3000) +
+                                 "</head><body>x</body>",
+                             {{"/big.css", repeated("p { color: #123456; }\n", 200 * 1024)}});
+         }},
+        {"help page: 7,000 style rules over 3,800 elements", "help",
+         [] {
+             return helpWith("<style>" + numbered(".c%d p { color: red; }\n", 7000) + "</style></head><body>" +
+                                 QByteArray("<div><p>x</p></div>").repeated(1900) + "</body>",
+                             {});
+         }},
+        {"help page: 60,000 times left-to-right and right-to-left", "help",
+         [] {
+             return helpWith("</head><body><p>" + QStringLiteral(u"a\u05D0").repeated(60000).toUtf8() + "</p></body>",
+                             {});
+         }},
+        {"help page: one word of 250,000 letters", "help",
+         [] {
+             return helpWith("</head><body><p>" + QByteArray(250000, 'x') + "</p></body>", {});
+         }},
+        {"help page: a letter with 120,000 accents", "help",
+         [] {
+             return helpWith("</head><body><p>a" + QStringLiteral(u"\u0301").repeated(120000).toUtf8() + "</p></body>",
+                             {});
+         }},
+        {"compiled help: 4 MB of empty compressed blocks", "help",
+         [] {
+             return helpOfBlocks(4 * 1024 * 1024, 0);
+         }},
+        {"compiled help: 32 MB of empty compressed blocks", "help",
+         [] {
+             return helpOfBlocks(32 * 1024 * 1024 - 64 * 1024, 0);
+         }},
+        {"compiled help: blocks of 256 bytes, each with its trees, to make 16 MB", "help",
+         [] {
+             return helpOfBlocks(11 * 1024 * 1024, 256);
          }},
         {"compiled help: contents 30,000 deep and a page of 10 MB", "help",
          [] {

@@ -4,10 +4,12 @@
 
 #include <QDebug>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QtEndian>
 
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 #include <mspack.h>
 
@@ -18,6 +20,34 @@ enum SystemCode : quint16 {
     DefaultTopic = 2,
     Title = 3,
     Language = 4,
+    DefaultWindow = 5,
+};
+
+/**
+ * How far the decompressor may read ahead of what it has made: a frame of 32 KB stored as it is, and
+ * the library's input buffer, fit many times over. Blocks that make nothing (empty ones) only read.
+ */
+constexpr qint64 MaxInputAhead = 256 * 1024;
+/**
+ * The processor time one decompression may take: the whole compressed section decompresses in a
+ * tenth of this, but blocks that each make a few bytes cost the decompressor a table each.
+ */
+constexpr qint64 MaxDecompressionNanoseconds = 500'000'000;
+
+qint64 threadCpuNanoseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+/** The budget of one decompression, checked at every read of its input. */
+struct DecompressionBudget
+{
+    const QByteArray *output = nullptr;
+    qint64 inputRead = 0;
+    qint64 cpuDeadline = 0;
+    QString exceeded;
 };
 
 /** What the library's file names point at: the help file's bytes, or the buffer an extraction fills. */
@@ -26,6 +56,8 @@ struct MemoryFile
     const QByteArray *input = nullptr;
     QByteArray *output = nullptr;
     qint64 outputLimit = 0;
+    /** While the compressed section is decompressed. */
+    DecompressionBudget *budget = nullptr;
 };
 
 /** An open MemoryFile, as the library holds it. */
@@ -77,6 +109,16 @@ int readFile(mspack_file *handle, void *buffer, int bytes)
     const QByteArray *input = open->file->input;
     if (!input || bytes < 0)
         return -1;
+    if (DecompressionBudget *budget = open->file->budget) {
+        if (budget->inputRead > budget->output->size() + MaxInputAhead)
+            budget->exceeded = QStringLiteral("more than %1 bytes of blocks that make nothing").arg(MaxInputAhead);
+        else if (threadCpuNanoseconds() > budget->cpuDeadline)
+            budget->exceeded = QStringLiteral("blocks that take more than %1 s to decompress")
+                                   .arg(double(MaxDecompressionNanoseconds) / 1e9);
+        if (!budget->exceeded.isEmpty())
+            return -1;
+        budget->inputRead += bytes;
+    }
     const qint64 count = qBound(qint64(0), qint64(input->size()) - open->position, qint64(bytes));
     if (count > 0)
         std::memcpy(buffer, input->constData() + open->position, std::size_t(count));
@@ -249,6 +291,23 @@ void ChmFile::open()
         QByteArrayView(m_bytes).sliced(FirstGuid, GuidBytes) == QByteArrayView(m_bytes).sliced(SecondGuid, GuidBytes) &&
         quint8(m_bytes[FirstGuid]) == 0x10)
         m_bytes[SecondGuid] = char(0x11);
+    // The directory header names the first listing chunk; fpdoc's help files name chunk 1 while chunk 0,
+    // which holds #SYSTEM, is one too. Every listing chunk from chunk 0 on is read instead.
+    constexpr qsizetype DirectoryOffset = 0x48;
+    constexpr qsizetype FirstListing = 0x20;
+    constexpr qsizetype DirectoryHeaderBytes = 0x54;
+    constexpr qsizetype HeaderLanguage = 0x14;
+    if (m_bytes.size() >= DirectoryOffset + 8 && m_bytes.startsWith("ITSF")) {
+        const quint64 directory = qFromLittleEndian<quint64>(m_bytes.constData() + DirectoryOffset);
+        if (m_bytes.size() >= DirectoryHeaderBytes + 4 &&
+            directory <= quint64(m_bytes.size() - DirectoryHeaderBytes - 4)) {
+            char *header = m_bytes.data() + directory;
+            if (QByteArrayView(header, 4) == "ITSP" && qFromLittleEndian<quint32>(header + FirstListing) != 0 &&
+                QByteArrayView(header + DirectoryHeaderBytes, 4) == "PMGL")
+                qToLittleEndian<quint32>(0, header + FirstListing);
+        }
+        m_language = qFromLittleEndian<quint32>(m_bytes.constData() + HeaderLanguage);
+    }
     m_library = std::make_unique<Library>(m_bytes);
     if (!m_library->decompressor) {
         report(QStringLiteral("the help reader cannot start"));
@@ -298,6 +357,10 @@ bool ChmFile::decompress()
     }
     if (end == 0)
         return true;
+    DecompressionBudget budget;
+    budget.output = &*m_content;
+    budget.cpuDeadline = threadCpuNanoseconds() + MaxDecompressionNanoseconds;
+    m_library->input.budget = &budget;
     MemoryFile output;
     output.output = &*m_content;
     output.outputLimit = end;
@@ -310,8 +373,13 @@ bool ChmFile::decompress()
     whole.filename = wholeName;
     const int error =
         m_library->decompressor->extract(m_library->decompressor, &whole, reinterpret_cast<const char *>(&output));
+    m_library->input.budget = nullptr;
     // What was decompressed before a fault stays readable.
-    if (error != MSPACK_ERR_OK)
+    if (!budget.exceeded.isEmpty())
+        report(QStringLiteral("the help file's compressed section has %1 after %2 bytes")
+                   .arg(budget.exceeded)
+                   .arg(m_content->size()));
+    else if (error != MSPACK_ERR_OK)
         report(QStringLiteral("the help file's compressed section is damaged after %1 bytes").arg(m_content->size()));
     return true;
 }
@@ -358,11 +426,8 @@ std::optional<QByteArray> ChmFile::read(const QString &path)
 void ChmFile::readSystemRecord()
 {
     // #SYSTEM: a 4-byte version, then records of a 2-byte code, a 2-byte length and that many bytes of data.
-    const std::optional<QByteArray> system = read(QStringLiteral("/#SYSTEM"));
-    if (!system)
-        return;
-    const QByteArray &bytes = *system;
-    QByteArray contents, topic, title;
+    const QByteArray bytes = read(QStringLiteral("/#SYSTEM")).value_or(QByteArray());
+    QByteArray contents, topic, title, window;
     qsizetype at = 4;
     while (at + 4 <= bytes.size()) {
         const quint16 code = qFromLittleEndian<quint16>(bytes.constData() + at);
@@ -386,14 +451,69 @@ void ChmFile::readSystemRecord()
             if (data.size() >= 4)
                 m_language = qFromLittleEndian<quint32>(data.constData());
             break;
+        case DefaultWindow:
+            window = data;
+            break;
         default:
             break;
         }
     }
+    // Many compilers name the contents file and the first page only in the default window.
+    if (contents.isEmpty() || contents.startsWith('\0') || topic.isEmpty() || topic.startsWith('\0'))
+        readWindow(window.left(window.indexOf('\0')), contents, topic);
     // The language record may come after the texts, so they are decoded once all records are read.
     m_contentsFile = HelpContents::topicPath(HelpContents::decodeAnsi(contents, m_language));
     m_defaultTopic = HelpContents::topicPath(HelpContents::decodeAnsi(topic, m_language));
     m_title = HelpContents::decodeAnsi(title, m_language);
+    if (m_contentsFile.isEmpty()) {
+        // Failing both, the file's only contents file.
+        const QStringList sitemaps = objectPaths().filter(QRegularExpression(QStringLiteral("\\.hhc$")));
+        if (sitemaps.size() == 1)
+            m_contentsFile = sitemaps.first();
+    }
+}
+
+void ChmFile::readWindow(const QByteArray &name, QByteArray &contents, QByteArray &topic)
+{
+    // #WINDOWS: the number of windows and the size of each, then the windows. In each, at these places,
+    // the offsets in #STRINGS of its name, its contents file and its first page.
+    constexpr qsizetype NameAt = 0x08, ContentsAt = 0x60, FileAt = 0x68, Smallest = 0x6C;
+    const QByteArray windows = read(QStringLiteral("/#WINDOWS")).value_or(QByteArray());
+    const QByteArray strings = read(QStringLiteral("/#STRINGS")).value_or(QByteArray());
+    if (windows.size() < 8)
+        return;
+    const quint32 count = qFromLittleEndian<quint32>(windows.constData());
+    const quint32 size = qFromLittleEndian<quint32>(windows.constData() + 4);
+    if (size < Smallest)
+        return;
+    // A name or a path of at most 1 KB; a help file has a window or two.
+    static constexpr qsizetype MaxString = 1024;
+    static constexpr quint32 MaxWindows = 64;
+    const auto string = [&strings](const char *field) {
+        const quint32 offset = qFromLittleEndian<quint32>(field);
+        if (offset == 0 || offset >= quint32(strings.size()))
+            return QByteArray();
+        const QByteArrayView text =
+            QByteArrayView(strings).sliced(offset).first(qMin(MaxString, strings.size() - offset));
+        return text.first(text.indexOf('\0') < 0 ? text.size() : text.indexOf('\0')).toByteArray();
+    };
+    // The window that #SYSTEM names, else the first.
+    const char *chosen = nullptr;
+    for (quint32 i = 0; i < qMin(count, MaxWindows) && 8 + (qint64(i) + 1) * size <= windows.size(); ++i) {
+        const char *window = windows.constData() + 8 + qint64(i) * size;
+        if (!chosen)
+            chosen = window;
+        if (!name.isEmpty() && string(window + NameAt).compare(name, Qt::CaseInsensitive) == 0) {
+            chosen = window;
+            break;
+        }
+    }
+    if (!chosen)
+        return;
+    if (contents.isEmpty() || contents.startsWith('\0'))
+        contents = string(chosen + ContentsAt);
+    if (topic.isEmpty() || topic.startsWith('\0'))
+        topic = string(chosen + FileAt);
 }
 
 QList<HelpTopic> ChmFile::contents()
@@ -402,8 +522,19 @@ QList<HelpTopic> ChmFile::contents()
     if (!sitemap)
         return {};
     QString problem;
-    QList<HelpTopic> topics = HelpContents::parse(HelpContents::decode(*sitemap, m_language), &problem);
+    QList<HelpTopic> topics = HelpContents::parse(HelpContents::decode(*sitemap, m_language), &problem, m_language);
+    // Entries name their pages relative to the contents file's folder.
+    resolve(topics);
     if (!problem.isEmpty())
         report(QStringLiteral("%1: %2").arg(m_contentsFile, problem));
     return topics;
+}
+
+void ChmFile::resolve(QList<HelpTopic> &topics) const
+{
+    for (HelpTopic &topic : topics) {
+        if (!topic.local.isEmpty())
+            topic.local = HelpContents::topicPath(topic.local, m_contentsFile);
+        resolve(topic.children);
+    }
 }

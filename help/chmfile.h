@@ -18,7 +18,9 @@
  * the compressed section; the library's index walk, which a damaged directory can send round in
  * circles, is never used. Paths inside the file start with "/" and ignore letter case ("/index.html").
  * The file's #SYSTEM record names its default topic, its contents file, its title and its language;
- * texts in it are in the code page of that language. A file that is missing or not a help file
+ * texts in it are in the code page of that language. Where #SYSTEM names no contents file or topic,
+ * those of the default window (#WINDOWS, its texts in #STRINGS) stand in, and failing those the
+ * file's only contents file (.hhc). A file that is missing or not a help file
  * leaves isOpen() false.
  *
  * The first thing found wrong with a file that exists (not a help file, damaged, beyond a limit)
@@ -62,7 +64,13 @@ public:
     QString defaultTopic() const { return m_defaultTopic; }
     QString title() const { return m_title; }
 
-    /** The table of contents, read from the contents file; empty when there is none. */
+    /** The code page's language of the texts in the file (a Windows language id). */
+    quint32 language() const { return m_language; }
+
+    /**
+     * The table of contents, read from the contents file; empty when there is none. The pages of its
+     * entries are paths inside the file ("/sub/page 1.html#part").
+     */
     QList<HelpTopic> contents();
 
     /** Reports @p problem of this file in one line of the log, unless one was reported before. */
@@ -73,6 +81,8 @@ private:
 
     void open();
     void readSystemRecord();
+    void readWindow(const QByteArray &name, QByteArray &contents, QByteArray &topic);
+    void resolve(QList<HelpTopic> &topics) const;
     bool decompress();
 
     QString m_name;

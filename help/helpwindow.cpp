@@ -10,6 +10,7 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QRegularExpression>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -20,7 +21,14 @@ namespace {
 const QString Scheme = QStringLiteral("chm");
 constexpr int TopicRole = Qt::UserRole;
 
-/** A text browser whose pages, pictures and style sheets come out of one help file. */
+/**
+ * A text browser whose pages, pictures and style sheets come out of one help file, and out of
+ * nothing else: whatever a page names that is not an object of the file (a file, data or web
+ * address, a missing object, one beyond a budget) is answered with nothing of that kind. An empty
+ * answer would let Qt's own loading step in, which reads local files and data addresses past every
+ * budget (and waits forever on a named pipe). Each page has its own budgets for its style sheets and
+ * pictures, counted from the moment it is loaded.
+ */
 class HelpBrowser : public QTextBrowser
 {
 public:
@@ -31,35 +39,99 @@ public:
 
     QVariant loadResource(int type, const QUrl &name) override
     {
-        const QUrl url = name.isRelative() ? source().resolved(name) : name;
-        // Nothing outside the help file is read: a page cannot reach into the file system.
-        if (url.scheme() != Scheme)
-            return {};
-        if (type == QTextDocument::ImageResource)
-            return picture(url.path());
-        std::optional<QByteArray> bytes = m_file.read(url.path());
-        if (bytes && (type == QTextDocument::HtmlResource || type == QTextDocument::StyleSheetResource)) {
-            const QString problem = type == QTextDocument::HtmlResource || bytes->size() > HelpPage::MaxBytes
-                ? HelpPage::problem(*bytes)
-                : QString();
-            if (!problem.isEmpty()) {
-                m_file.report(QStringLiteral("%1: %2").arg(url.path(), problem));
-                bytes.reset();
-            }
+        // While a page loads, what it names is relative to it, not yet to source().
+        const QUrl url =
+            name.isRelative() ? (type == QTextDocument::HtmlResource ? source() : m_page).resolved(name) : name;
+        const bool inside = url.scheme() == Scheme;
+        switch (type) {
+        case QTextDocument::HtmlResource:
+            return page(inside ? url : QUrl());
+        case QTextDocument::ImageResource:
+            return inside ? picture(url.path()) : placeholder();
+        case QTextDocument::StyleSheetResource:
+            return inside ? styleSheet(url) : QString();
+        default:
+            return QString();
         }
-        // A page that cannot be read or laid out shows empty; the file has said why, once.
-        if (!bytes)
-            return type == QTextDocument::HtmlResource ? QVariant(QStringLiteral("<html></html>")) : QVariant();
-        if (type == QTextDocument::StyleSheetResource)
-            return QString::fromUtf8(*bytes);
-        // Pages are decoded by their own meta line.
-        return *bytes;
     }
 
 private:
+    /** A page of the file, decoded, when it can be laid out in a moment; an empty one otherwise. */
+    QString page(const QUrl &url)
+    {
+        // A new page: its budgets start afresh.
+        m_page = url;
+        const QString path = url.path();
+        m_pictures.clear();
+        m_pixels = 0;
+        m_sheets = 0;
+        m_sheetBytes = 0;
+        m_importDepth.clear();
+        m_tags = 0;
+        m_rules = 0;
+        const std::optional<QByteArray> bytes = m_file.read(path);
+        if (!bytes)
+            return QStringLiteral("<html></html>");
+        const HelpPage::Measure measure = HelpPage::measure(*bytes);
+        // Pages that name no encoding are in the file's code page, as the system's viewer reads them.
+        const QString text = measure.problem.isEmpty() ? HelpContents::decode(*bytes, m_file.language()) : QString();
+        const QString problem = measure.problem.isEmpty() ? HelpPage::textProblem(text) : measure.problem;
+        if (!problem.isEmpty()) {
+            // Shown empty; the file says why, once.
+            m_file.report(QStringLiteral("%1: %2").arg(path, problem));
+            return QStringLiteral("<html></html>");
+        }
+        m_tags = measure.tags;
+        m_rules = measure.rules;
+        return text;
+    }
+
     /**
-     * A picture of the file, decoded once. All the pictures shown in one window together stay within
-     * HelpPage::MaxPicturePixels, however many a page names.
+     * A style sheet of the file, within the page's budgets: the number of sheets, their bytes, how
+     * deep they import each other and how many rules they have for the page's elements. A sheet beyond
+     * them is left out.
+     */
+    QString styleSheet(const QUrl &url)
+    {
+        const int depth = m_importDepth.value(url.toString(), 0);
+        const QString why = ++m_sheets > HelpPage::MaxStyleSheets
+            ? QStringLiteral("more than %1 style sheets").arg(HelpPage::MaxStyleSheets)
+            : depth > HelpPage::MaxImportDepth
+            ? QStringLiteral("style sheets imported deeper than %1").arg(HelpPage::MaxImportDepth)
+            : QString();
+        if (!why.isEmpty()) {
+            m_file.report(QStringLiteral("%1: %2").arg(m_page.path(), why));
+            return QString();
+        }
+        const std::optional<QByteArray> bytes = m_file.read(url.path());
+        if (!bytes)
+            return QString();
+        m_sheetBytes += bytes->size();
+        const QString css = QString::fromUtf8(*bytes);
+        const int rules = HelpPage::ruleCount(css);
+        const int budget = HelpPage::ruleBudget(m_tags);
+        const QString over = m_sheetBytes > HelpPage::MaxStyleBytes
+            ? QStringLiteral("style sheets of more than %1 bytes").arg(HelpPage::MaxStyleBytes)
+            : m_rules + rules > budget ? QStringLiteral("more than %1 style rules").arg(budget)
+                                       : QString();
+        if (!over.isEmpty()) {
+            m_file.report(QStringLiteral("%1: %2").arg(m_page.path(), over));
+            return QString();
+        }
+        m_rules += rules;
+        // Qt asks for the sheets this one imports next, resolved against the page.
+        static const QRegularExpression import(QStringLiteral(R"re(@import\s+(?:url\(\s*)?["']?([^"')\s;]+))re"),
+                                               QRegularExpression::CaseInsensitiveOption);
+        for (const QRegularExpressionMatch &match : import.globalMatch(css)) {
+            const QString imported = m_page.resolved(QUrl(match.captured(1))).toString();
+            m_importDepth.insert(imported, qMax(m_importDepth.value(imported, 0), depth + 1));
+        }
+        return css;
+    }
+
+    /**
+     * A picture of the file, decoded once for the page. The pictures of one page together stay within
+     * HelpPage::MaxPicturePixels, however many it names; one left out shows as a placeholder.
      */
     QImage picture(const QString &path)
     {
@@ -68,21 +140,45 @@ private:
             return *kept;
         const std::optional<QByteArray> bytes = m_file.read(path);
         if (!bytes)
-            return {};
+            return placeholder();
         PictureSource source(*bytes, {"png", "jpeg", "gif", "bmp"});
         const QSize size = source.pixelSize();
         const qint64 pixels = qint64(size.width()) * size.height();
         if (!source.isReadable() || m_pixels + pixels > HelpPage::MaxPicturePixels)
-            return {};
+            return placeholder();
         m_pixels += pixels;
-        const QImage image = source.decode();
+        QImage image = source.decode();
+        if (image.isNull())
+            image = placeholder();
         m_pictures.insert(key, image);
         return image;
     }
 
+    /** What a picture that is not shown shows: Qt's own mark for a missing one. */
+    static QImage placeholder()
+    {
+        static const QImage mark = [] {
+            QImage image(QStringLiteral(":/qt-project.org/styles/commonstyle/images/file-16.png"));
+            if (image.isNull()) {
+                image = QImage(16, 16, QImage::Format_ARGB32_Premultiplied);
+                image.fill(Qt::transparent);
+            }
+            return image;
+        }();
+        return mark;
+    }
+
     ChmFile &m_file;
+    /** The page loaded last, which the budgets are of. */
+    QUrl m_page;
     QHash<QString, QImage> m_pictures;
     qint64 m_pixels = 0;
+    int m_tags = 0;
+    int m_rules = 0;
+    int m_sheets = 0;
+    qsizetype m_sheetBytes = 0;
+    /** How deep the sheets that the page's sheets import are, by their address. */
+    QHash<QString, int> m_importDepth;
 };
 
 } // namespace
@@ -175,7 +271,7 @@ void HelpWindow::fillContents(QTreeWidgetItem *parent, const QList<HelpTopic> &t
         item->setText(0, topic.name);
         item->setToolTip(0, topic.name);
         if (!topic.local.isEmpty())
-            item->setData(0, TopicRole, HelpContents::topicPath(topic.local));
+            item->setData(0, TopicRole, topic.local);
         fillContents(item, topic.children);
     }
 }

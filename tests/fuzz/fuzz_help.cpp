@@ -1,8 +1,13 @@
-// Arbitrary bytes as Horavista.chm: its header and directory, the #SYSTEM record, the contents and the
-// decompression of its pages. Nothing may crash or hang, and no object may exceed the reader's limit.
+// Arbitrary bytes as Horavista.chm: its header and directory, the #SYSTEM record and the default window,
+// the contents and the decompression of its pages; then the help window on the same file, showing its
+// first pages with their style sheets, pictures and text, laid out and painted. Nothing may crash or
+// hang, and no object may exceed the reader's limit.
 
 #include "fuzzsupport.h"
 #include "help/chmfile.h"
+#include "help/helpwindow.h"
+
+#include <QTextBrowser>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -16,6 +21,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const QString &path : paths.mid(0, 64)) {
         Fuzz::check(file.read(path).value_or(QByteArray()).size() <= ChmFile::MaxObjectBytes,
                     "an object beyond the reader's limit");
+    }
+    Fuzz::write(QStringLiteral("Horavista.chm"), data, size);
+    HelpWindow window(Fuzz::folder().filePath(QStringLiteral("Horavista.chm")));
+    if (!window.isOpen())
+        return 0;
+    window.resize(400, 300); // a small window paints quickly, and wraps the text more
+    window.show();
+    auto *browser = window.findChild<QTextBrowser *>();
+    window.showDefaultTopic();
+    browser->viewport()->grab();
+    int shown = 0;
+    for (const QString &path : file.objectPaths()) {
+        if (!path.endsWith(QLatin1String(".html")) && !path.endsWith(QLatin1String(".htm")))
+            continue;
+        window.showTopic(path);
+        browser->viewport()->grab();
+        if (++shown == 3)
+            break;
     }
     return 0;
 }
