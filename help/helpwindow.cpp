@@ -3,6 +3,7 @@
 #include "help/chmfile.h"
 #include "help/helpcontents.h"
 #include "help/helppage.h"
+#include "help/pageaccessibility.h"
 #include "imaging/picturefile.h"
 #include "imaging/picturesource.h"
 
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QRegularExpression>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -192,6 +194,7 @@ HelpWindow::HelpWindow(const QString &path, QWidget *parent)
     setWindowTitle(m_file->title().isEmpty() ? QFileInfo(path).fileName() : m_file->title());
     setWindowIcon(PictureFile::builtInIcon());
 
+    PageAccessibility::install();
     auto *splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setObjectName(QStringLiteral("helpSplitter"));
     splitter->setChildrenCollapsible(false);
@@ -201,12 +204,20 @@ HelpWindow::HelpWindow(const QString &path, QWidget *parent)
     m_contents->setHeaderHidden(true);
     m_contents->setColumnCount(1);
     m_contents->header()->setStretchLastSection(true);
+    m_contents->setAccessibleName(tr("目次"));
 
     m_browser = new HelpBrowser(*m_file, splitter);
     m_browser->setObjectName(QStringLiteral("browser"));
     // Links between the help pages stay here; the rest are the desktop's (onAnchorClicked).
     m_browser->setOpenLinks(false);
     m_browser->setOpenExternalLinks(false);
+    m_browser->setAccessibleName(tr("ヘルプのページ"));
+    // The pages bring their own white ground and dark text, whatever the palette: their links keep the
+    // colours that read on it.
+    QPalette page = m_browser->palette();
+    page.setColor(QPalette::Link, QColor(0x00, 0x00, 0xFF));
+    page.setColor(QPalette::LinkVisited, QColor(0xFF, 0x00, 0xFF));
+    m_browser->setPalette(page);
 
     splitter->addWidget(m_contents);
     splitter->addWidget(m_browser);
@@ -261,6 +272,11 @@ void HelpWindow::createActions()
     contents->setCheckable(true);
     contents->setChecked(true);
     connect(contents, &QAction::toggled, m_contents, &QWidget::setVisible);
+
+    // The toolbar's buttons are in the keyboard's reach too, after the contents and the page.
+    for (QAction *action : {back, forward, home, contents})
+        bar->widgetForAction(action)->setFocusPolicy(Qt::TabFocus);
+    connect(new QShortcut(QKeySequence::Cancel, this), &QShortcut::activated, this, &QWidget::close);
 }
 
 void HelpWindow::fillContents(QTreeWidgetItem *parent, const QList<HelpTopic> &topics)

@@ -7,11 +7,13 @@
 #include "platform/interfacelanguage.h"
 #include "testsupport.h"
 
+#include <QAccessible>
 #include <QDesktopServices>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include <ctime>
@@ -70,8 +72,12 @@ private Q_SLOTS:
         FIND_CHILD(about, QAction, mainForm.get(), "mnuCallVersion");
         FIND_CHILD(help, QAction, mainForm.get(), "mnuCallHelp");
         about->trigger();
-        help->trigger();
+        QTest::keyClick(mainForm.get(), Qt::Key_F1);
+        help->trigger(); // the window already open
         QTRY_VERIFY(qobject_cast<HelpWindow *>(QApplication::activeWindow()));
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        QCOMPARE(
+            std::count_if(windows.begin(), windows.end(), [](QWidget *w) { return qobject_cast<HelpWindow *>(w); }), 1);
         auto *window = qobject_cast<HelpWindow *>(QApplication::activeWindow());
         FIND_CHILD(browser, QTextBrowser, window, "browser");
         FIND_CHILD(contents, QTreeWidget, window, "contents");
@@ -115,6 +121,38 @@ private Q_SLOTS:
         QTimer::singleShot(0, mainForm.get(), [&mainForm] { mainForm->close(); });
         QTimer::singleShot(5000, mainForm.get(), [] { QCoreApplication::exit(1); });
         QCOMPARE(QApplication::exec(), 0);
+    }
+
+    void helpIsReadByScreenReadersAndTheKeyboard()
+    {
+        HelpWindow window(QString::fromUtf8(HORAVISTA_HELP_FILE));
+        window.showDefaultTopic();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        FIND_CHILD(browser, QTextBrowser, &window, "browser");
+        FIND_CHILD(contents, QTreeWidget, &window, "contents");
+        QCOMPARE(QAccessible::queryAccessibleInterface(contents)->text(QAccessible::Name), u"目次"_s);
+        // The first page's picture is read by its alternative text, as one line of the page.
+        QAccessibleTextInterface *page = QAccessible::queryAccessibleInterface(browser)->textInterface();
+        QVERIFY(page);
+        const QString read = page->text(0, page->characterCount());
+        const int at = browser->toPlainText().indexOf(QChar::ObjectReplacementCharacter);
+        QVERIFY(read.contains(u"メイン画面の各部"_s) && !read.contains(QChar::ObjectReplacementCharacter));
+        int start = 0, end = 0;
+        QCOMPARE(page->textAtOffset(at, QAccessible::LineBoundary, &start, &end).trimmed(), u"メイン画面の各部"_s);
+        QCOMPARE(page->textAtOffset(at, QAccessible::CharBoundary, &start, &end), u"メイン画面の各部"_s);
+        QCOMPARE(end - start, 1);
+        // Tab goes from the contents through the page's links to ホーム and 目次; Esc closes the window.
+        QStringList reached;
+        contents->setFocus();
+        for (int i = 0; i < 40 && reached.size() < 2; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            if (auto *button = qobject_cast<QToolButton *>(QApplication::focusWidget()))
+                reached << button->text();
+        }
+        QCOMPARE(reached, (QStringList{u"ホーム"_s, u"目次"_s}));
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
     }
 
     void englishInterfaceShowsTheEnglishHelp()

@@ -188,6 +188,10 @@
         <source>目次</source>
         <translation>Contents</translation>
     </message>
+    <message>
+        <source>ヘルプのページ</source>
+        <translation>Help page</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
