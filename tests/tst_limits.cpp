@@ -96,6 +96,37 @@ private Q_SLOTS:
                 error.contains(u"no readable image"));
     }
 
+    void picturesAreReadWithoutTheirMetadata_data()
+    {
+        // Made by data/make-pictures.py: Qt's reader would inflate the PNG's twelve text chunks to 8 MB each.
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("read"); // the size decoded, or the reason given
+        const QByteArray png = resource(u"text-chunks.png"_s);
+        QTest::newRow("PNG with text chunks") << png << u"16 x 16"_s;
+        QTest::newRow("icon of that PNG") << resource(u"text-chunks.ico"_s) << u"16 x 16"_s;
+        QTest::newRow("PNG without its end") << png.chopped(12) << u"the picture is cut short"_s;
+        QTest::newRow("PNG cut in a chunk") << png.left(100) << u"the picture is cut short"_s;
+        QTest::newRow("PNG without its header") << png.left(8) + png.mid(33) << u"the picture has no header"_s;
+        QTest::newRow("PNG with an unknown critical chunk") << png.left(33) + QByteArray("\0\0\0\0CrIT\0\0\0\0", 12) +
+                png.mid(33) << u"the picture holds a chunk that cannot be read"_s;
+        QTest::newRow("PNG claiming 30000 x 30000")
+            << resource(u"png-30000x30000.png"_s) << u"the picture is larger than 25000000 pixels"_s;
+        QTest::newRow("JPEG with comments, Exif and a profile") << resource(u"metadata.jpg"_s) << u"24 x 16"_s;
+    }
+    void picturesAreReadWithoutTheirMetadata()
+    {
+        QFETCH(QByteArray, bytes);
+        // As a help page's picture, or as ico.ico.
+        PictureSource source(bytes, {"png", "jpeg"});
+        const bool icon = bytes.startsWith(QByteArray("\0\0\1\0", 4));
+        const QImage image = icon ? PictureFile::iconImages(bytes).value(0) : source.decode();
+        QTEST(image.isNull() ? source.errorString() : u"%1 x %2"_s.arg(image.width()).arg(image.height()), "read");
+        QCOMPARE(image.textKeys(), QStringList());
+        // The palette and its transparency are kept: half-transparent red.
+        if (!image.isNull() && !bytes.startsWith("\xFF\xD8"))
+            QCOMPARE(image.pixelColor(15, 15), QColor(255, 0, 0, 128));
+    }
+
     void savesRemoveOnlyStaleTemporariesOfTheirFileAndReportAFullDisk()
     {
         WorkingFolder &folder = *m_folder;
@@ -121,6 +152,13 @@ private Q_SLOTS:
         const AtomicFile::Result written = AtomicFile::write(folder.path(u"big"_s), QByteArray(4096, 'x'));
         QVERIFY2(!written.ok && !written.error.isEmpty() && !written.error.contains(u"cancel", Qt::CaseInsensitive),
                  qPrintable(written.error));
+    }
+
+private:
+    static QByteArray resource(const QString &name)
+    {
+        QFile file(u":/data/"_s + name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 };
 
