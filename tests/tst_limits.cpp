@@ -127,23 +127,23 @@ private Q_SLOTS:
             QCOMPARE(image.pixelColor(15, 15), QColor(255, 0, 0, 128));
     }
 
-    void savesRemoveOnlyStaleTemporariesOfTheirFileAndReportAFullDisk()
+    void savesRemoveOnlyTheirOwnStaleTemporariesAndReportAFullDisk()
     {
         WorkingFolder &folder = *m_folder;
-        // Only the first is a stale temporary of "saved" (random enough with two kinds of character): the
-        // second is recent, the third a name a person may have given, the fourth too short, the last another file's.
-        const QStringList names{u"saved.A12345"_s, u"saved.Ef34Gh"_s, u"saved.backup"_s, u"saved.Ab12C"_s,
-                                u"o.Ab12Cd"_s};
+        // Only the first is a stale temporary of the settings file: the second is recent, the third a backup a
+        // person made, the fourth named as other programs name their temporary files, the last another file's.
+        const QString prefix = AtomicFile::temporaryPrefix(u"setTime.properties"_s);
+        const QStringList names{prefix + u"A12345"_s, prefix + u"Ef34Gh"_s, u"setTime.properties.bak001"_s,
+                                u"setTime.properties.Ab12Cd"_s, AtomicFile::temporaryPrefix(u"o"_s) + u"Ab12Cd"_s};
         const QDateTime old = QDateTime::currentDateTimeUtc().addSecs(-2 * AtomicFile::StaleSeconds);
         for (const QString &name : names) {
             QFile file(folder.path(name));
             QVERIFY(file.open(QIODevice::WriteOnly) &&
                     (name == names[1] || file.setFileTime(old, QFileDevice::FileModificationTime)));
         }
-        QVERIFY(AtomicFile::write(folder.path(u"saved"_s), "saved").ok);
+        QVERIFY(SettingsFile(folder.dir()).write(ClockState::tokyo()).ok);
         QCOMPARE(folder.entries(),
-                 (QStringList{u"ico.ico"_s, u"o.Ab12Cd"_s, u"saved"_s, u"saved.Ab12C"_s, u"saved.backup"_s,
-                              u"saved.Ef34Gh"_s}));
+                 (QStringList{names[4], names[1], u"ico.ico"_s, u"setTime.properties"_s, names[3], names[2]}));
 
         // A save on a full disk says why it failed, not that it was cancelled.
         const FullDisk full;
@@ -152,6 +152,48 @@ private Q_SLOTS:
         const AtomicFile::Result written = AtomicFile::write(folder.path(u"big"_s), QByteArray(4096, 'x'));
         QVERIFY2(!written.ok && !written.error.isEmpty() && !written.error.contains(u"cancel", Qt::CaseInsensitive),
                  qPrintable(written.error));
+    }
+
+    void savesReplaceOnlyOrdinaryFiles_data()
+    {
+        // Where the settings file's name leads, as a link (or, for "", the name itself). A link is followed to an
+        // ordinary file, as editors do; anything else is left as it is, and the save fails.
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("an ordinary file") << QString() << true;
+#ifdef Q_OS_UNIX
+        QTest::newRow("a link to an ordinary file") << u"elsewhere/saved"_s << true;
+        QTest::newRow("a link to a device") << u"/dev/full"_s << false;
+        QTest::newRow("a link to a named pipe") << u"pipe"_s << false;
+        QTest::newRow("a link to a folder") << u"elsewhere"_s << false;
+        QTest::newRow("a link to itself") << u"setTime.properties"_s << false;
+#endif
+    }
+    void savesReplaceOnlyOrdinaryFiles()
+    {
+        QFETCH(QString, link);
+        QFETCH(bool, saved);
+        WorkingFolder &folder = *m_folder;
+        const QString name = folder.path(u"setTime.properties"_s);
+        QVERIFY(folder.dir().mkdir(u"elsewhere"_s) && folder.write(u"elsewhere/saved"_s, "before"));
+#ifdef Q_OS_UNIX
+        QCOMPARE(QProcess::execute(u"mkfifo"_s, {folder.path(u"pipe"_s)}), 0);
+#endif
+        QVERIFY(link.isEmpty() ? folder.write(u"setTime.properties"_s, "before") : QFile::link(link, name));
+        const QString end = link.isEmpty() ? name : QFileInfo(name).symLinkTarget();
+        const bool ordinary = QFileInfo(end).isFile();
+        const QStringList entries = folder.entries();
+
+        const SettingsFile::WriteResult written = SettingsFile(folder.dir()).write(ClockState::tokyo());
+        QCOMPARE(written.ok, saved);
+        QCOMPARE(written.error, saved ? QString() : u"not an ordinary file"_s);
+        // The link stays where it led, a device, pipe or folder stays one, and no temporary file is left.
+        QCOMPARE(QFileInfo(name).symLinkTarget(), link.isEmpty() ? QString() : end);
+        QCOMPARE(QFileInfo(end).isFile(), ordinary);
+        QCOMPARE(folder.entries(), entries);
+        if (ordinary)
+            QCOMPARE(folder.read(folder.dir().relativeFilePath(end)),
+                     saved ? SettingsFile::line(ClockState::tokyo()) : QByteArray("before"));
     }
 
 private:
