@@ -120,3 +120,8 @@ seed = open('../fuzz/picture/progressive.jpg', 'rb').read()
 scan = seed.rfind(b'\xff\xda')
 metadata = segment(0xfe, b'Title: seen') + segment(0xe1, exif) + segment(0xe2, profile)
 write('metadata.jpg', seed[:2] + metadata + seed[2:scan] + segment(0xfe, b'Note: seen') + seed[scan:])
+
+# Fuzzing seeds of the same kind, whose text chunks inflate to 10 KB each.
+seed_text = png_with_text(16, 16, [b'Horavista ' * 1000])
+write('../fuzz/picture/text-chunks.png', seed_text)
+write('../fuzz/icon/text-chunks.ico', icon([(16, 16, 8, seed_text)]))
