@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -57,13 +56,12 @@ void removeStaleTemporaries(const QFileInfo &target)
 {
     const QDir folder = target.absoluteDir();
     const QString prefix = temporaryPrefix(target.fileName());
-    const QRegularExpression temporary(
-        QRegularExpression::anchoredPattern(QRegularExpression::escape(prefix) + QStringLiteral("[A-Za-z0-9]{6}")));
     const QDateTime stale = QDateTime::currentDateTimeUtc().addSecs(-StaleSeconds);
-    const QStringList candidates = folder.entryList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden);
+    const QStringList candidates =
+        folder.entryList({prefix + QLatin1Char('*')}, QDir::Files | QDir::Hidden | QDir::CaseSensitive);
     for (const QString &name : candidates) {
         const QFileInfo file(folder.filePath(name));
-        if (temporary.match(name).hasMatch() && !file.isSymLink() && file.lastModified().toUTC() < stale)
+        if (!file.isSymLink() && file.lastModified().toUTC() < stale)
             QFile::remove(file.filePath());
     }
 }
