@@ -83,6 +83,22 @@ bool isOrdinaryOrAbsent(const QString &path)
 #endif
 }
 
+/**
+ * Makes @p file, which must not exist yet, for writing; with @p ownerOnly, for its owner's eyes only
+ * until the bytes are in place. Windows would keep permissions given here as the file's access list
+ * for good, so there the folder's own rules apply from the start.
+ */
+bool create(QFile &file, bool ownerOnly)
+{
+    constexpr QIODevice::OpenMode Mode = QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered;
+#ifdef Q_OS_WIN
+    Q_UNUSED(ownerOnly);
+    return file.open(Mode);
+#else
+    return ownerOnly ? file.open(Mode, QFile::ReadOwner | QFile::WriteOwner) : file.open(Mode);
+#endif
+}
+
 /** Makes the bytes written to @p file durable, before a rename puts them in place. */
 bool syncToDisk(QFile &file)
 {
@@ -125,14 +141,11 @@ Result write(const QString &path, const QByteArray &bytes)
     removeStaleTemporaries(target);
 
     QFile temporary;
-    constexpr QIODevice::OpenMode Mode = QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered;
-    // A name that is taken (by another save of the same file) is tried again with other letters.
+    // A name that is taken (by another save of the same file) is tried again with other letters. Until it
+    // takes the target's place, the new file is its owner's alone, as the target may be.
     for (int attempt = 1; !temporary.isOpen(); ++attempt) {
         temporary.setFileName(target.absoluteDir().filePath(temporaryPrefix(target.fileName()) + randomLetters()));
-        // Until it takes the target's place, the new file is its owner's alone, as the target may be.
-        const bool opened =
-            target.exists() ? temporary.open(Mode, QFile::ReadOwner | QFile::WriteOwner) : temporary.open(Mode);
-        if (!opened && (attempt == 10 || !temporary.exists()))
+        if (!create(temporary, target.exists()) && (attempt == 10 || !temporary.exists()))
             return {false, temporary.errorString()};
     }
     const auto fail = [&temporary](const QString &reason) {

@@ -182,6 +182,9 @@ private Q_SLOTS:
         QVERIFY(link.isEmpty() ? folder.write(u"setTime.properties"_s, "before") : QFile::link(link, name));
         const QString end = link.isEmpty() ? name : QFileInfo(name).symLinkTarget();
         const bool ordinary = QFileInfo(end).isFile();
+        // The file keeps its own permissions.
+        QVERIFY(!ordinary || QFile::setPermissions(end, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        const QFile::Permissions permissions = QFileInfo(end).permissions();
         const QStringList entries = folder.entries();
 
         const SettingsFile::WriteResult written = SettingsFile(folder.dir()).write(ClockState::tokyo());
@@ -190,6 +193,7 @@ private Q_SLOTS:
         // The link stays where it led, a device, pipe or folder stays one, and no temporary file is left.
         QCOMPARE(QFileInfo(name).symLinkTarget(), link.isEmpty() ? QString() : end);
         QCOMPARE(QFileInfo(end).isFile(), ordinary);
+        QCOMPARE(QFileInfo(end).permissions().toInt(), permissions.toInt());
         QCOMPARE(folder.entries(), entries);
         if (ordinary)
             QCOMPARE(folder.read(folder.dir().relativeFilePath(end)),
