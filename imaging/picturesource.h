@@ -26,7 +26,8 @@ int fromPixels(int pixels, double dotsPerInch);
  * anything is decoded: its pixels, and for a JPEG of several scans (a progressive one) the decoder's
  * whole-image buffer, would take hundreds of megabytes and seconds. What the readers would keep besides
  * the pixels never reaches them: a PNG is cut to the chunks of its pixels (its text chunks alone could
- * inflate to hundreds of megabytes), a JPEG's comments, Exif and colour profiles are turned off. The file
+ * inflate to hundreds of megabytes), a JPEG's comments, Exif and colour profiles are turned off; and a
+ * PNG whose image data inflates past its size is not decoded, as its decoder would inflate it all. The file
  * is read into memory, up to a size limit, so a file that shrinks meanwhile cannot take the program down;
  * a big photo can be decoded straight to a reduced size.
  */

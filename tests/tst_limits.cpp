@@ -109,6 +109,8 @@ private Q_SLOTS:
         QTest::newRow("PNG without its header") << png.left(8) + png.mid(33) << u"the picture has no header"_s;
         QTest::newRow("PNG with an unknown critical chunk") << png.left(33) + QByteArray("\0\0\0\0CrIT\0\0\0\0", 12) +
                 png.mid(33) << u"the picture holds a chunk that cannot be read"_s;
+        QTest::newRow("PNG whose data goes on past its size")
+            << resource(u"png-long-data.png"_s) << u"the picture holds more image data than its size"_s;
         QTest::newRow("PNG claiming 30000 x 30000")
             << resource(u"png-30000x30000.png"_s) << u"the picture is larger than 25000000 pixels"_s;
         QTest::newRow("JPEG with comments, Exif and a profile") << resource(u"metadata.jpg"_s) << u"24 x 16"_s;

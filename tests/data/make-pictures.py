@@ -121,6 +121,12 @@ scan = seed.rfind(b'\xff\xda')
 metadata = segment(0xfe, b'Title: seen') + segment(0xe1, exif) + segment(0xe2, profile)
 write('metadata.jpg', seed[:2] + metadata + seed[2:scan] + segment(0xfe, b'Note: seen') + seed[scan:])
 
+# Such a picture whose image data goes on, past its 16 x 16 pixels, to 16 MB of zeros.
+stream = zlib.compressobj(9)
+data = stream.compress(b'\0' * 17 * 16) + stream.compress(b'\0' * (16 << 20)) + stream.flush()
+write('png-long-data.png', b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', 16, 16, 8, 3, 0, 0, 0)) +
+      chunk(b'PLTE', b'\xff\0\0') + chunk(b'IDAT', data) + chunk(b'IEND', b''))
+
 # Fuzzing seeds of the same kind, whose text chunks inflate to 10 KB each.
 seed_text = png_with_text(16, 16, [b'Horavista ' * 1000])
 write('../fuzz/picture/text-chunks.png', seed_text)
