@@ -30,6 +30,8 @@
 #include <cstdio>
 #include <functional>
 
+#include <zlib.h>
+
 namespace {
 
 constexpr qsizetype TenMegabytes = 10 * 1024 * 1024;
@@ -211,6 +213,28 @@ QByteArray pngWithText(int count)
     const QByteArray text =
         pngChunk("zTXt", QByteArray("Comment\0\0", 9) + qCompress(QByteArray(7'990'000, 'a'), 9).mid(4));
     return png.left(33) + text.repeated(count) + png.mid(33); // after the header chunk
+}
+
+/** A 16 x 16 PNG whose image data goes on past its pixels, to @p megabytes of zeros. */
+QByteArray pngWithLongData(int megabytes)
+{
+    z_stream stream = {};
+    deflateInit(&stream, Z_BEST_COMPRESSION);
+    QByteArray zeros(1 << 20, '\0');
+    QByteArray out(1 << 16, '\0');
+    QByteArray data;
+    for (int i = 0; i <= megabytes; ++i) {
+        stream.next_in = reinterpret_cast<Bytef *>(zeros.data());
+        stream.avail_in = uInt(zeros.size());
+        do {
+            stream.next_out = reinterpret_cast<Bytef *>(out.data());
+            stream.avail_out = uInt(out.size());
+            deflate(&stream, i == megabytes ? Z_FINISH : Z_NO_FLUSH);
+            data.append(out.constData(), out.size() - stream.avail_out);
+        } while (stream.avail_out == 0);
+    }
+    deflateEnd(&stream);
+    return encoded(gradient(16, 16), "png").left(33) + pngChunk("IDAT", data) + pngChunk("IEND", {});
 }
 
 /** An icon file of one 16 x 16 image, @p image. */
@@ -400,6 +424,10 @@ const QList<Case> &cases()
          [] {
              return iconOf(pngWithText(500));
          }},
+        {"icon of a 16 x 16 PNG whose image data inflates to 4 GB", "icon",
+         [] {
+             return iconOf(pngWithLongData(4000));
+         }},
         {"folder of 100,000 subfolders, in the picture dialog", "folders",
          [] {
              return QByteArray("100000");
@@ -417,6 +445,10 @@ const QList<Case> &cases()
         {"help page: a 16 x 16 PNG with 12 text chunks of 8 MB each", "help",
          [] {
              return helpShowing(pngWithText(12));
+         }},
+        {"help page: a 16 x 16 PNG whose image data inflates to 1 GB", "help",
+         [] {
+             return helpShowing(pngWithLongData(1000));
          }},
         {"help page: 500 pictures of 5000 x 5000", "help",
          [] {
