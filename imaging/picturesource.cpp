@@ -184,6 +184,17 @@ std::optional<QSize> gifExtent(const Bytes &b)
     return extent;
 }
 
+/**
+ * The size Qt's reader decodes a GIF to: its screen, or where the screen has no size, the area its frames
+ * span. The reader's own size() may give the first frame's width instead: a screen of 51206 x 252 with a
+ * frame of 6 x 4 said 6 x 252.
+ */
+QSize gifPictureSize(const Bytes &b)
+{
+    const QSize screen(b.u16(6), b.u16(8));
+    return screen.isEmpty() ? gifExtent(b).value_or(QSize()) : screen;
+}
+
 bool withinBudget(const QSize &size)
 {
     return size.isValid() && qint64(size.width()) * size.height() <= PictureSource::PixelBudget;
@@ -392,6 +403,8 @@ QString PictureSource::open(const QList<QByteArray> &formats)
     m_size = m_reader.size();
     if (m_size.isEmpty())
         return m_reader.errorString();
+    if (m_format == "gif")
+        m_size = m_size.expandedTo(gifPictureSize(Bytes(m_bytes)));
     if (!withinBudget(m_size))
         return QStringLiteral("the picture is larger than %1 pixels").arg(PixelBudget);
     return QString();
