@@ -2,7 +2,8 @@
 // the program reads it: the time the reading takes and the process's peak memory.
 //
 //   horavista-hostile-bench              makes the files in a scratch folder and prints a table
-//   horavista-hostile-bench READER FILE  reads one file (picture, main-picture, icon or help)
+//   horavista-hostile-bench READER FILE  reads one file (picture, main-picture, icon or help), or opens the
+//                                        picture dialog on a folder of as many subfolders as FILE says (folders)
 
 #include "bench/chmwriter.h"
 #include "help/helpwindow.h"
@@ -28,6 +29,8 @@
 
 #include <cstdio>
 #include <functional>
+
+#include <zlib.h>
 
 namespace {
 
@@ -58,6 +61,8 @@ void readAs(const QString &reader, const QString &path)
         PictureFile::read(path); // mainImage.bmp at start-up: decoded whole
     } else if (reader == QLatin1String("icon")) {
         PictureFile::windowIcon(path).pixmap(32);
+    } else if (reader == QLatin1String("folders")) {
+        PictureDialog dialog(QDir(path), DriveList::system());
     } else if (reader == QLatin1String("help")) {
         HelpWindow window(path);
         if (window.isOpen()) {
@@ -173,6 +178,88 @@ QByteArray iconOfSizes(int count, bool distinct)
     return directory + images;
 }
 
+/** A folder beside @p path holding as many subfolders as the file at @p path says, made before the timing. */
+QString folderOfSubfolders(const QString &path)
+{
+    QFile count(path);
+    const QDir folder(path + QStringLiteral(".d"));
+    if (!count.open(QIODevice::ReadOnly) || !folder.mkpath(QStringLiteral(".")))
+        return {};
+    for (int i = 0, subfolders = count.readAll().toInt(); i < subfolders; ++i)
+        folder.mkdir(QStringLiteral("folder %1").arg(i));
+    return folder.path();
+}
+
+/** A PNG chunk of @p type, with its checksum. */
+QByteArray pngChunk(const QByteArray &type, const QByteArray &data)
+{
+    quint32 crc = 0xFFFFFFFF;
+    for (const char byte : type + data) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
+    }
+    QByteArray chunk(4, '\0');
+    qToBigEndian<quint32>(quint32(data.size()), chunk.data());
+    chunk += type + data + "1234";
+    qToBigEndian<quint32>(~crc, chunk.data() + chunk.size() - 4);
+    return chunk;
+}
+
+/** A 16 x 16 PNG with @p count text chunks, each inflating to nearly 8 MB, the most libpng takes of one. */
+QByteArray pngWithText(int count)
+{
+    const QByteArray png = encoded(gradient(16, 16), "png");
+    const QByteArray text =
+        pngChunk("zTXt", QByteArray("Comment\0\0", 9) + qCompress(QByteArray(7'990'000, 'a'), 9).mid(4));
+    return png.left(33) + text.repeated(count) + png.mid(33); // after the header chunk
+}
+
+/** A 16 x 16 PNG whose image data goes on past its pixels, to @p megabytes of zeros. */
+QByteArray pngWithLongData(int megabytes)
+{
+    z_stream stream = {};
+    deflateInit(&stream, Z_BEST_COMPRESSION);
+    QByteArray zeros(1 << 20, '\0');
+    QByteArray out(1 << 16, '\0');
+    QByteArray data;
+    for (int i = 0; i <= megabytes; ++i) {
+        stream.next_in = reinterpret_cast<Bytef *>(zeros.data());
+        stream.avail_in = uInt(zeros.size());
+        do {
+            stream.next_out = reinterpret_cast<Bytef *>(out.data());
+            stream.avail_out = uInt(out.size());
+            deflate(&stream, i == megabytes ? Z_FINISH : Z_NO_FLUSH);
+            data.append(out.constData(), out.size() - stream.avail_out);
+        } while (stream.avail_out == 0);
+    }
+    deflateEnd(&stream);
+    return encoded(gradient(16, 16), "png").left(33) + pngChunk("IDAT", data) + pngChunk("IEND", {});
+}
+
+/** An icon file of one 16 x 16 image, @p image. */
+QByteArray iconOf(const QByteArray &image)
+{
+    QByteArray icon = QByteArray::fromHex("0000010001001010000001002000");
+    icon += QByteArray(8, '\0');
+    qToLittleEndian<quint32>(quint32(image.size()), icon.data() + 14);
+    qToLittleEndian<quint32>(quint32(icon.size()), icon.data() + 18);
+    return icon + image;
+}
+
+/** A photo of 640 x 480 carrying 10 MB of comments and colour profile segments. */
+QByteArray jpegWithMetadata()
+{
+    const QByteArray jpeg = encoded(gradient(640, 480), "jpeg");
+    QByteArray segments;
+    for (int i = 0; jpeg.size() + segments.size() + 2 * 65537 <= TenMegabytes; ++i) {
+        segments += QByteArray::fromHex("FFFEFFFF") + "Comment: " + QByteArray(65533 - 9, 'c');
+        segments += QByteArray::fromHex("FFE2FFFF") + QByteArray("ICC_PROFILE\0", 12) + char(1 + i % 255) + char(255) +
+            QByteArray(65533 - 14, 'p');
+    }
+    return jpeg.left(2) + segments + jpeg.mid(2);
+}
+
 QByteArray repeated(const QByteArray &unit, qsizetype size)
 {
     QByteArray bytes;
@@ -187,6 +274,16 @@ QByteArray helpWithPage(const QByteArray &page)
     ChmWriter writer;
     writer.add("/#SYSTEM", ChmWriter::systemRecord("toc.hhc", "index.html", "Bench"));
     writer.add("/index.html", page);
+    return writer.build();
+}
+
+/** A help file whose page shows @p picture. */
+QByteArray helpShowing(const QByteArray &picture)
+{
+    ChmWriter writer;
+    writer.add("/#SYSTEM", ChmWriter::systemRecord("", "index.html", "Bench"));
+    writer.add("/index.html", "<html><body><img src=\"picture.png\"></body></html>");
+    writer.add("/picture.png", picture);
     return writer.build();
 }
 
@@ -373,6 +470,20 @@ const QList<Case> &cases()
          [] {
              return iconOfSizes(65535, true).left(TenMegabytes);
          }},
+        {"JPEG of 640 x 480 with 10 MB of comments and colour profiles", "picture", jpegWithMetadata},
+        {"the same, at start-up", "main-picture", jpegWithMetadata},
+        {"icon of a 16 x 16 PNG with 500 text chunks of 8 MB each", "icon",
+         [] {
+             return iconOf(pngWithText(500));
+         }},
+        {"icon of a 16 x 16 PNG whose image data inflates to 4 GB", "icon",
+         [] {
+             return iconOf(pngWithLongData(4000));
+         }},
+        {"folder of 100,000 subfolders, in the picture dialog", "folders",
+         [] {
+             return QByteArray("100000");
+         }},
         {"help file: 10 MB of noise after its header", "help",
          [] {
              return helpWithPage("x").left(0x78) + noise(TenMegabytes);
@@ -383,6 +494,14 @@ const QList<Case> &cases()
              return helpWithPage(repeated("<table><tr><td>x", 20 * 16));
          }},
         {"help page: 8000 tags at every limit (500 pictures, 1000 cells, tables 6 deep)", "help", pageAtTheLimits},
+        {"help page: a 16 x 16 PNG with 12 text chunks of 8 MB each", "help",
+         [] {
+             return helpShowing(pngWithText(12));
+         }},
+        {"help page: a 16 x 16 PNG whose image data inflates to 1 GB", "help",
+         [] {
+             return helpShowing(pngWithLongData(1000));
+         }},
         {"help page: 500 pictures of 5000 x 5000", "help",
          [] {
              return helpWithPictures(5000);
@@ -512,9 +631,12 @@ int main(int argc, char *argv[])
         if (firstReport.isEmpty() && !message.startsWith(QLatin1String("This plugin does not support")))
             firstReport = message;
     });
+    const QString reader = QString::fromLocal8Bit(argv[1]);
+    const QString path = reader == QLatin1String("folders") ? folderOfSubfolders(QString::fromLocal8Bit(argv[2]))
+                                                            : QString::fromLocal8Bit(argv[2]);
     QElapsedTimer clock;
     clock.start();
-    readAs(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
+    readAs(reader, path);
     const double milliseconds = clock.nsecsElapsed() / 1e6;
     // The picture dialog says nothing of a picture it cannot show; its reader's reason stands in.
     if (firstReport.isEmpty() && qstrcmp(argv[1], "picture") == 0)

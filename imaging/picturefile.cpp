@@ -28,6 +28,7 @@ struct IconEntry
 };
 
 constexpr qsizetype DirectoryBytes = 6;
+constexpr char PngSignature[] = "\x89PNG\r\n\x1a\n";
 constexpr qsizetype EntryBytes = 16;
 
 quint16 u16(const QByteArray &bytes, qsizetype at)
@@ -44,7 +45,7 @@ quint32 u32(const QByteArray &bytes, qsizetype at)
 bool isSmallImage(const IconEntry &entry)
 {
     const QByteArray &data = entry.bytes;
-    if (data.startsWith("\x89PNG\r\n\x1a\n")) {
+    if (data.startsWith(PngSignature)) {
         if (data.size() < 24)
             return false;
         const quint32 width = qFromBigEndian<quint32>(data.constData() + 16);
@@ -59,11 +60,9 @@ bool isSmallImage(const IconEntry &entry)
     return width > 0 && height > 0 && width <= MaxIconSide && height <= MaxIconSide;
 }
 
-QImage decodeIconImage(const IconEntry &entry)
+/** A bitmap image of an icon: Qt's icon reader takes a whole file, so one of this image alone. */
+QImage decodeBitmap(const IconEntry &entry)
 {
-    if (!isSmallImage(entry))
-        return {};
-    // Qt's icon reader takes a whole file: one of this image alone.
     QByteArray single(DirectoryBytes + EntryBytes, '\0');
     qToLittleEndian<quint16>(1, single.data() + 2);
     qToLittleEndian<quint16>(1, single.data() + 4);
@@ -78,7 +77,17 @@ QImage decodeIconImage(const IconEntry &entry)
     QBuffer buffer(&single);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "ico");
-    const QImage image = reader.read();
+    return reader.read();
+}
+
+QImage decodeIconImage(const IconEntry &entry)
+{
+    if (!isSmallImage(entry))
+        return {};
+    // A PNG image goes to the picture reader, which leaves its text and other chunks out; Qt's icon reader
+    // would hand the whole of it to Qt's PNG reader.
+    const QImage image =
+        entry.bytes.startsWith(PngSignature) ? PictureSource(entry.bytes, {"png"}).decode() : decodeBitmap(entry);
     if (image.width() > MaxIconSide || image.height() > MaxIconSide)
         return {};
     return image;

@@ -1,9 +1,13 @@
 #include "imaging/picturesource.h"
 
 #include "platform/regularfile.h"
+#include "platform/zlibstream.h"
+
+#include <QtEndian>
 
 #include <cmath>
 #include <optional>
+#include <utility>
 
 namespace Himetric {
 
@@ -180,16 +184,154 @@ std::optional<QSize> gifExtent(const Bytes &b)
     return extent;
 }
 
+/**
+ * The size Qt's reader decodes a GIF to: its screen, or where the screen has no size, the area its frames
+ * span. The reader's own size() may give the first frame's width instead: a screen of 51206 x 252 with a
+ * frame of 6 x 4 said 6 x 252.
+ */
+QSize gifPictureSize(const Bytes &b)
+{
+    const QSize screen(b.u16(6), b.u16(8));
+    return screen.isEmpty() ? gifExtent(b).value_or(QSize()) : screen;
+}
+
 bool withinBudget(const QSize &size)
 {
     return size.isValid() && qint64(size.width()) * size.height() <= PictureSource::PixelBudget;
 }
 
-/** Why the header rules the picture out before decoding, or an empty string. */
-QString checkHeader(const QByteArray &format, const QByteArray &bytes)
+/**
+ * Turns off the JPEG segments that Qt's reader keeps and the program never uses: comments (kept as
+ * text), Exif (read for an orientation the program does not apply) and colour profiles (painting does
+ * not apply them). Each is renamed in place to an application segment that the decoder skips unread, so
+ * 32 MB of them cost one pass over the bytes instead of copies of them all. Markers are walked as the
+ * decoder walks them, between the scans too; a segment's own bytes are skipped, entropy-coded data
+ * searched for the next marker.
+ */
+void silenceJpegMetadata(QByteArray &bytes)
+{
+    constexpr char Skipped = char(0xEF); // APP15, which nothing reads
+    const auto u8 = [&bytes](qsizetype at) {
+        return at < bytes.size() ? quint8(bytes.at(at)) : 0;
+    };
+    qsizetype at = 2; // after the start-of-image marker
+    while ((at = bytes.indexOf('\xFF', at)) >= 0 && at + 1 < bytes.size()) {
+        const quint8 marker = u8(at + 1);
+        if (marker == 0xD9)
+            break;
+        // Fill bytes, stuffed data bytes, restart markers and the lone markers have no length.
+        if (marker == 0xFF || marker == 0x00 || marker == 0x01 || marker == 0xD8 ||
+            (marker >= 0xD0 && marker <= 0xD7)) {
+            at += marker == 0xFF ? 1 : 2;
+            continue;
+        }
+        if (marker == 0xFE || marker == 0xE1 || marker == 0xE2)
+            bytes[at + 1] = Skipped;
+        at += 2 + ((u8(at + 2) << 8) | u8(at + 3));
+    }
+}
+
+/**
+ * The most bytes a PNG's image data may inflate to, from its header's fields (at @p header, its data):
+ * each row's filter byte and pixels, and for an interlaced picture those of the rows of seven passes,
+ * whose filter bytes and row ends add less than four bytes a row.
+ */
+qint64 pngDataLimit(const char *header)
+{
+    const quint64 width = qFromBigEndian<quint32>(header);
+    const quint64 height = qFromBigEndian<quint32>(header + 4);
+    const quint8 bitDepth = qMin<quint8>(quint8(header[8]), 16);
+    const quint8 colourType = quint8(header[9]);
+    // Grey, -, colour, palette, grey and alpha, -, colour and alpha.
+    constexpr quint8 Channels[] = {1, 4, 3, 1, 2, 4, 4};
+    const quint64 bitsPerPixel = bitDepth * quint64(colourType < sizeof Channels ? Channels[colourType] : 4);
+    return qint64((width * height * bitsPerPixel + 7) / 8 + 4 * height + 16);
+}
+
+/**
+ * Keeps of a PNG only the chunks its pixels are decoded from: the header, the first palette and
+ * transparency chunk, the image data and the end. Text (whose compressed chunks Qt's reader inflates
+ * to 8 MB each before any size check), colour profiles, Exif and the rest never reach the decoder: the
+ * program shows pixels and nothing else. The header's size is checked against the budget. Gives the
+ * reason the picture cannot be shown, or an empty string; @p bytes then holds the chunks kept.
+ */
+QString keepPngPixelChunks(QByteArray &bytes)
+{
+    constexpr qsizetype SignatureBytes = 8;
+    constexpr qsizetype FrameBytes = 12; // length, type and, after the data, the checksum
+    QByteArray kept = bytes.left(SignatureBytes);
+    bool palette = false;
+    bool transparency = false;
+    qsizetype at = SignatureBytes;
+    while (true) {
+        if (bytes.size() - at < FrameBytes)
+            return QStringLiteral("the picture is cut short");
+        const quint32 length = qFromBigEndian<quint32>(bytes.constData() + at);
+        const QByteArrayView type(bytes.constData() + at + 4, 4);
+        if (length > quint64(bytes.size() - at - FrameBytes))
+            return QStringLiteral("the picture is cut short");
+        const QByteArrayView chunk(bytes.constData() + at, FrameBytes + qsizetype(length));
+        bool keep = true;
+        if (at == SignatureBytes) {
+            if (type != "IHDR" || length != 13)
+                return QStringLiteral("the picture has no header");
+            const quint64 width = qFromBigEndian<quint32>(chunk.data() + 8);
+            const quint64 height = qFromBigEndian<quint32>(chunk.data() + 12);
+            if (width * height > quint64(PictureSource::PixelBudget))
+                return QStringLiteral("the picture is larger than %1 pixels").arg(PictureSource::PixelBudget);
+        } else if (type == "PLTE") {
+            keep = !std::exchange(palette, true);
+        } else if (type == "tRNS") {
+            keep = !std::exchange(transparency, true);
+        } else if (type != "IDAT" && type != "IEND") {
+            // An ancillary chunk (its first letter small) is left out; another critical one cannot be decoded.
+            if (!(type.at(0) & 0x20))
+                return QStringLiteral("the picture holds a chunk that cannot be read");
+            keep = false;
+        }
+        if (keep)
+            kept += chunk;
+        at += chunk.size();
+        if (type == "IEND")
+            break;
+    }
+    bytes = kept;
+    return QString();
+}
+
+/**
+ * Whether the image data of @p png, a PNG cut to its pixel chunks, inflates to no more than its
+ * header's size needs. Qt's reader inflates the data to its end, even far past the picture: 4 MB of it
+ * to a 16 x 16 picture took 6 s. Checked just before decoding, so that a picture that is not decoded
+ * (one beyond the help window's budget) costs nothing.
+ */
+bool pngDataFits(const QByteArray &png)
+{
+    QList<QByteArrayView> imageData;
+    qint64 limit = 0;
+    for (qsizetype at = 8; at + 12 <= png.size();) {
+        const qsizetype length = qFromBigEndian<quint32>(png.constData() + at);
+        const QByteArrayView type(png.constData() + at + 4, 4);
+        if (type == "IHDR")
+            limit = pngDataLimit(png.constData() + at + 8);
+        else if (type == "IDAT")
+            imageData.append(QByteArrayView(png.constData() + at + 8, length));
+        at += 12 + length;
+    }
+    return ZlibStream::inflatedSize(imageData, limit) <= limit;
+}
+
+/**
+ * Why the header rules the picture out before decoding, or an empty string. What Qt's readers would
+ * keep besides the pixels is left out of @p bytes on the way: a GIF's extensions and a bitmap's
+ * colour profile are skipped by the readers themselves.
+ */
+QString checkHeader(const QByteArray &format, QByteArray &bytes)
 {
     const Bytes b(bytes);
     const QString cutShort = QStringLiteral("the picture is cut short");
+    if (format == "png")
+        return keepPngPixelChunks(bytes);
     if (format == "jpeg") {
         const JpegFrame frame = readJpegFrame(b);
         if (!frame.complete)
@@ -205,6 +347,7 @@ QString checkHeader(const QByteArray &format, const QByteArray &bytes)
                 .arg(PictureSource::ProgressivePixelBudget);
         if (frame.scans * pixels > PictureSource::ScanBudget)
             return QStringLiteral("the picture has too many scans for its size");
+        silenceJpegMetadata(bytes);
     } else if (format == "bmp") {
         if (!bmpIsComplete(b))
             return cutShort;
@@ -243,20 +386,25 @@ QString PictureSource::open(const QList<QByteArray> &formats)
 {
     if (m_bytes.isEmpty())
         return QStringLiteral("the file is empty");
-    m_buffer.setBuffer(&m_bytes);
-    m_buffer.open(QIODevice::ReadOnly);
-
-    m_format = QImageReader::imageFormat(&m_buffer);
+    {
+        QBuffer probe(&m_bytes);
+        probe.open(QIODevice::ReadOnly);
+        m_format = QImageReader::imageFormat(&probe);
+    }
     if (!formats.contains(m_format))
         return QStringLiteral("not a %1 picture").arg(QString::fromLatin1(formats.join('/').toUpper()));
     const QString ruledOut = checkHeader(m_format, m_bytes);
     if (!ruledOut.isEmpty())
         return ruledOut;
+    m_buffer.setBuffer(&m_bytes);
+    m_buffer.open(QIODevice::ReadOnly);
     m_reader.setDevice(&m_buffer);
     m_reader.setFormat(m_format);
     m_size = m_reader.size();
     if (m_size.isEmpty())
         return m_reader.errorString();
+    if (m_format == "gif")
+        m_size = m_size.expandedTo(gifPictureSize(Bytes(m_bytes)));
     if (!withinBudget(m_size))
         return QStringLiteral("the picture is larger than %1 pixels").arg(PixelBudget);
     return QString();
@@ -272,12 +420,17 @@ QImage PictureSource::decode(const QSize &reducedTo)
     if (!m_readable)
         return {};
     m_readable = false;
-    if (reducedTo.isValid() && !reducedTo.isEmpty() && reducedTo.width() < m_size.width() &&
-        reducedTo.height() < m_size.height())
-        m_reader.setScaledSize(reducedTo);
-    QImage image = m_reader.read();
-    if (image.isNull())
-        m_error = m_reader.errorString();
+    QImage image;
+    if (m_format == "png" && !pngDataFits(m_bytes)) {
+        m_error = QStringLiteral("the picture holds more image data than its size");
+    } else {
+        if (reducedTo.isValid() && !reducedTo.isEmpty() && reducedTo.width() < m_size.width() &&
+            reducedTo.height() < m_size.height())
+            m_reader.setScaledSize(reducedTo);
+        image = m_reader.read();
+        if (image.isNull())
+            m_error = m_reader.errorString();
+    }
     m_reader.setDevice(nullptr);
     m_buffer.close();
     m_bytes.clear();

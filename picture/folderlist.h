@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QListWidget>
+#include <QRegularExpression>
 
 /**
  * @brief The folder list: the folders from a drive's root down to the current folder, then its subfolders.
@@ -21,6 +22,9 @@ public:
     /** Shows @p path on the drive whose root is @p root; emits pathChanged() when the folder changes. */
     void setPath(const QString &path, const QString &root);
 
+    /** The names of the current folder's files, read with its subfolders, in no order. */
+    const QStringList &fileNames() const { return m_fileNames; }
+
 Q_SIGNALS:
     void pathChanged();
 
@@ -34,12 +38,14 @@ private:
 
     QString m_path;
     QString m_root;
+    QStringList m_fileNames;
 };
 
 /**
  * @brief The file list: the files of one folder whose names match a pattern, in name order.
  *
- * The pattern is a list of wildcards separated by ';', matched regardless of letter case. Selecting
+ * The names come from the folder list, which reads them with the subfolders. The pattern is a list
+ * of wildcards separated by ';', matched regardless of letter case. Selecting
  * a file, with the mouse or the arrow keys, emits fileClicked(); refilling the list selects nothing.
  */
 class FileList : public QListWidget
@@ -49,7 +55,8 @@ public:
     explicit FileList(const QString &pattern, QWidget *parent = nullptr);
 
     QString path() const { return m_path; }
-    void setPath(const QString &path);
+    /** Lists those of @p fileNames, the files of the folder @p path, that match the pattern. */
+    void setPath(const QString &path, const QStringList &fileNames);
 
     /** The selected file's name, or an empty string. */
     QString fileName() const;
@@ -58,6 +65,6 @@ Q_SIGNALS:
     void fileClicked();
 
 private:
-    QStringList m_patterns;
+    QList<QRegularExpression> m_wildcards;
     QString m_path;
 };

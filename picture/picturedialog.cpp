@@ -113,7 +113,7 @@ void PictureDialog::createControls()
     const int driveIndex = DriveList::indexOfDriveHolding(m_drives, start);
     m_driveBox->setCurrentIndex(driveIndex);
     m_folderList->setPath(start, driveIndex >= 0 ? m_drives.at(driveIndex).rootPath : QStorageInfo(start).rootPath());
-    m_fileList->setPath(start);
+    m_fileList->setPath(start, m_folderList->fileNames());
 
     connect(m_driveBox, &QComboBox::activated, this, &PictureDialog::onDriveChosen);
     connect(m_folderList, &FolderList::pathChanged, this, &PictureDialog::onFolderChanged);
@@ -154,7 +154,7 @@ void PictureDialog::onDriveChosen()
 
 void PictureDialog::onFolderChanged()
 {
-    m_fileList->setPath(m_folderList->path());
+    m_fileList->setPath(m_folderList->path(), m_folderList->fileNames());
 }
 
 QString PictureDialog::chosenFilePath() const

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Horavista need; with --hardening
 # also those of the sanitizer and fuzzing runs (clang and its runtime), with --windows those of the
-# Windows build and its tests (the mingw-w64 cross compiler, Wine and Wine's own fonts, and xdotool
-# for opening a menu before the screenshot).
+# Windows build and its tests (the mingw-w64 cross compiler and its zlib, Wine and Wine's own fonts,
+# and xdotool for opening a menu before the screenshot).
 # Safe to run again: it says nothing and changes nothing when everything is there.
 set -euo pipefail
 
 packages=(
-    # building; the translation tools (lupdate, lrelease)
-    cmake ninja-build g++ pkg-config qt6-base-dev libxkbcommon-dev qt6-l10n-tools
+    # building; the translation tools (lupdate, lrelease); zlib, which counts what a picture inflates to
+    cmake ninja-build g++ pkg-config qt6-base-dev libxkbcommon-dev qt6-l10n-tools zlib1g-dev
     # the help file: its compiler (chmcmd) and the library the help reader decompresses it with
     fp-utils libmspack-dev
     # running: the Japanese and Latin interface fonts, time-zone data
@@ -21,7 +21,7 @@ packages=(
 for option in "$@"; do
     case "$option" in
     --hardening) packages+=(clang libclang-rt-14-dev) ;;
-    --windows) packages+=(g++-mingw-w64-x86-64 wine64 fonts-wine xdotool) ;;
+    --windows) packages+=(g++-mingw-w64-x86-64 libz-mingw-w64-dev wine64 fonts-wine xdotool) ;;
     *)
         echo "setup: unknown option $option" >&2
         exit 2

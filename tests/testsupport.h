@@ -49,7 +49,7 @@ public:
         QFile file(path(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    QStringList entries() const { return dir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot); }
+    QStringList entries() const { return dir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); }
 
     /** A copy of @p source (a Qt resource, say) that the test may change and delete. */
     bool copyIn(const QString &source, const QString &name) const

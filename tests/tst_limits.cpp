@@ -96,23 +96,65 @@ private Q_SLOTS:
                 error.contains(u"no readable image"));
     }
 
-    void savesRemoveOnlyStaleTemporariesOfTheirFileAndReportAFullDisk()
+    void picturesAreReadWithoutTheirMetadata_data()
+    {
+        // Made by data/make-pictures.py: Qt's reader would inflate the PNG's twelve text chunks to 8 MB each.
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("read"); // the size decoded, or the reason given
+        const QByteArray png = resource(u"text-chunks.png"_s);
+        QTest::newRow("PNG with text chunks") << png << u"16 x 16"_s;
+        QTest::newRow("icon of that PNG") << resource(u"text-chunks.ico"_s) << u"16 x 16"_s;
+        QTest::newRow("PNG without its end") << png.chopped(12) << u"the picture is cut short"_s;
+        QTest::newRow("PNG cut in a chunk") << png.left(100) << u"the picture is cut short"_s;
+        QTest::newRow("PNG without its header") << png.left(8) + png.mid(33) << u"the picture has no header"_s;
+        QTest::newRow("PNG with an unknown critical chunk") << png.left(33) + QByteArray("\0\0\0\0CrIT\0\0\0\0", 12) +
+                png.mid(33) << u"the picture holds a chunk that cannot be read"_s;
+        QTest::newRow("PNG whose data goes on past its size")
+            << resource(u"png-long-data.png"_s) << u"the picture holds more image data than its size"_s;
+        QTest::newRow("PNG claiming 30000 x 30000")
+            << resource(u"png-30000x30000.png"_s) << u"the picture is larger than 25000000 pixels"_s;
+        QTest::newRow("JPEG with comments, Exif and a profile") << resource(u"metadata.jpg"_s) << u"24 x 16"_s;
+        // Qt's reader gives the frame's width as the size of this GIF, yet decodes its screen (found by fuzzing).
+        QTest::newRow("GIF whose screen is wider than its frame")
+            << QByteArray::fromBase64(
+                   "R0lGODlhuAsEAPAAAP8AAAAAACH5BAAAAAAAIf8LTkVUU0NBUEUyLjADAQAAACH5BAAAAAAALAAAAAAGAAQ"
+                   "AgAAA/wAAAAIEhI+pVwA7")
+            << u"3000 x 4"_s;
+    }
+    void picturesAreReadWithoutTheirMetadata()
+    {
+        QFETCH(QByteArray, bytes);
+        // As a help page's picture, or as ico.ico.
+        PictureSource source(bytes, {"png", "jpeg", "gif", "bmp"});
+        const bool icon = bytes.startsWith(QByteArray("\0\0\1\0", 4));
+        const QSize claimed = source.pixelSize(); // what the help window counts against its budget
+        const QImage image = icon ? PictureFile::iconImages(bytes).value(0) : source.decode();
+        QTEST(image.isNull() ? source.errorString() : u"%1 x %2"_s.arg(image.width()).arg(image.height()), "read");
+        if (!icon && !image.isNull())
+            QCOMPARE(image.size(), claimed);
+        QCOMPARE(image.textKeys(), QStringList());
+        // The palette and its transparency are kept: half-transparent red.
+        if (!image.isNull() && (icon || bytes.startsWith("\x89PNG")))
+            QCOMPARE(image.pixelColor(15, 15), QColor(255, 0, 0, 128));
+    }
+
+    void savesRemoveOnlyTheirOwnStaleTemporariesAndReportAFullDisk()
     {
         WorkingFolder &folder = *m_folder;
-        // Only the first is a stale temporary of "saved" (random enough with two kinds of character): the
-        // second is recent, the third a name a person may have given, the fourth too short, the last another file's.
-        const QStringList names{u"saved.A12345"_s, u"saved.Ef34Gh"_s, u"saved.backup"_s, u"saved.Ab12C"_s,
-                                u"o.Ab12Cd"_s};
+        // Only the first is a stale temporary of the settings file: the second is recent, the third a backup a
+        // person made, the fourth named as other programs name their temporary files, the last another file's.
+        const QString prefix = AtomicFile::temporaryPrefix(u"setTime.properties"_s);
+        const QStringList names{prefix + u"A12345"_s, prefix + u"Ef34Gh"_s, u"setTime.properties.bak001"_s,
+                                u"setTime.properties.Ab12Cd"_s, AtomicFile::temporaryPrefix(u"o"_s) + u"Ab12Cd"_s};
         const QDateTime old = QDateTime::currentDateTimeUtc().addSecs(-2 * AtomicFile::StaleSeconds);
         for (const QString &name : names) {
             QFile file(folder.path(name));
             QVERIFY(file.open(QIODevice::WriteOnly) &&
                     (name == names[1] || file.setFileTime(old, QFileDevice::FileModificationTime)));
         }
-        QVERIFY(AtomicFile::write(folder.path(u"saved"_s), "saved").ok);
+        QVERIFY(SettingsFile(folder.dir()).write(ClockState::tokyo()).ok);
         QCOMPARE(folder.entries(),
-                 (QStringList{u"ico.ico"_s, u"o.Ab12Cd"_s, u"saved"_s, u"saved.Ab12C"_s, u"saved.backup"_s,
-                              u"saved.Ef34Gh"_s}));
+                 (QStringList{names[4], names[1], u"ico.ico"_s, u"setTime.properties"_s, names[3], names[2]}));
 
         // A save on a full disk says why it failed, not that it was cancelled.
         const FullDisk full;
@@ -121,6 +163,59 @@ private Q_SLOTS:
         const AtomicFile::Result written = AtomicFile::write(folder.path(u"big"_s), QByteArray(4096, 'x'));
         QVERIFY2(!written.ok && !written.error.isEmpty() && !written.error.contains(u"cancel", Qt::CaseInsensitive),
                  qPrintable(written.error));
+    }
+
+    void savesReplaceOnlyOrdinaryFiles_data()
+    {
+        // Where the settings file's name leads, as a link (or, for "", the name itself). A link is followed to an
+        // ordinary file, as editors do; anything else is left as it is, and the save fails.
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("an ordinary file") << QString() << true;
+#ifdef Q_OS_UNIX
+        QTest::newRow("a link to an ordinary file") << u"elsewhere/saved"_s << true;
+        QTest::newRow("a link to a device") << u"/dev/full"_s << false;
+        QTest::newRow("a link to a named pipe") << u"pipe"_s << false;
+        QTest::newRow("a link to a folder") << u"elsewhere"_s << false;
+        QTest::newRow("a link to itself") << u"setTime.properties"_s << false;
+#endif
+    }
+    void savesReplaceOnlyOrdinaryFiles()
+    {
+        QFETCH(QString, link);
+        QFETCH(bool, saved);
+        WorkingFolder &folder = *m_folder;
+        const QString name = folder.path(u"setTime.properties"_s);
+        QVERIFY(folder.dir().mkdir(u"elsewhere"_s) && folder.write(u"elsewhere/saved"_s, "before"));
+#ifdef Q_OS_UNIX
+        QCOMPARE(QProcess::execute(u"mkfifo"_s, {folder.path(u"pipe"_s)}), 0);
+#endif
+        QVERIFY(link.isEmpty() ? folder.write(u"setTime.properties"_s, "before") : QFile::link(link, name));
+        const QString end = link.isEmpty() ? name : QFileInfo(name).symLinkTarget();
+        const bool ordinary = QFileInfo(end).isFile();
+        // The file keeps its own permissions.
+        QVERIFY(!ordinary || QFile::setPermissions(end, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        const QFile::Permissions permissions = QFileInfo(end).permissions();
+        const QStringList entries = folder.entries();
+
+        const SettingsFile::WriteResult written = SettingsFile(folder.dir()).write(ClockState::tokyo());
+        QCOMPARE(written.ok, saved);
+        QCOMPARE(written.error, saved ? QString() : u"not an ordinary file"_s);
+        // The link stays where it led, a device, pipe or folder stays one, and no temporary file is left.
+        QCOMPARE(QFileInfo(name).symLinkTarget(), link.isEmpty() ? QString() : end);
+        QCOMPARE(QFileInfo(end).isFile(), ordinary);
+        QCOMPARE(QFileInfo(end).permissions().toInt(), permissions.toInt());
+        QCOMPARE(folder.entries(), entries);
+        if (ordinary)
+            QCOMPARE(folder.read(folder.dir().relativeFilePath(end)),
+                     saved ? SettingsFile::line(ClockState::tokyo()) : QByteArray("before"));
+    }
+
+private:
+    static QByteArray resource(const QString &name)
+    {
+        QFile file(u":/data/"_s + name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 };
 

@@ -13,12 +13,27 @@ def info_header(width, height, bits, compression, size, colours=0):
     return struct.pack('<IiiHHIIiiII', 40, width, height, 1, bits, compression, size, 2835, 2835, colours, 0)
 
 
+def chunk(kind, data):
+    return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
+
+
 def png(width, height, rgba):
-    def chunk(kind, data):
-        return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
     rows = (b'\0' + struct.pack('>I', rgba) * width) * height
     return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', width, height, 8, 6, 0, 0, 0)) +
             chunk(b'IDAT', zlib.compress(rows, 9)) + chunk(b'IEND', b''))
+
+
+def png_with_text(width, height, texts):
+    """A picture of one palette colour, half-transparent red, with texts compressed into zTXt chunks."""
+    rows = (b'\0' + b'\0' * width) * height
+    ztxt = b''.join(chunk(b'zTXt', b'Comment\0\0' + zlib.compress(text, 9)) for text in texts)
+    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', width, height, 8, 3, 0, 0, 0)) + ztxt +
+            chunk(b'PLTE', b'\xff\0\0') + chunk(b'tRNS', b'\x80') + ztxt + chunk(b'IDAT', zlib.compress(rows, 9)) +
+            ztxt + chunk(b'IEND', b''))
+
+
+def segment(marker, data):
+    return b'\xff' + bytes([marker]) + struct.pack('>H', len(data) + 2) + data
 
 
 def icon(images):
@@ -88,3 +103,31 @@ write('icon-sizes.ico', icon([(16, 16, 4, png(16, 16, 0xff0000ff)), (16, 16, 32,
                              (22, 22, 32, png(22, 22, 0xff0000ff)), (20, 30, 32, png(20, 30, 0xff0000ff)),
                              (48, 48, 32, huge)] + far))
 write('icon-huge.ico', icon([(48, 48, 32, huge)]))
+
+# Metadata that Qt's readers would keep: a 16 x 16 PNG with 12 text chunks that inflate to 8 MB each (as the
+# help's picture and as ico.ico); such a picture without text claiming 30000 x 30000; and a JPEG with comments, Exif
+# (turned a quarter) and a colour profile before its frame and between its scans.
+text = png_with_text(16, 16, [b'a' * 7990000] * 4)
+write('text-chunks.png', text)
+write('text-chunks.ico', icon([(16, 16, 8, text)]))
+claiming = bytearray(png_with_text(16, 16, []))
+claiming[16:24] = struct.pack('>II', 30000, 30000)
+claiming[29:33] = struct.pack('>I', zlib.crc32(bytes(claiming[12:29])))
+write('png-30000x30000.png', bytes(claiming))
+exif = b'Exif\0\0MM\0\x2a' + struct.pack('>IHHHII', 8, 1, 0x112, 3, 1, 6 << 16) + b'\0' * 4
+profile = b'ICC_PROFILE\0\x01\x01' + b'\0' * 128
+seed = open('../fuzz/picture/progressive.jpg', 'rb').read()
+scan = seed.rfind(b'\xff\xda')
+metadata = segment(0xfe, b'Title: seen') + segment(0xe1, exif) + segment(0xe2, profile)
+write('metadata.jpg', seed[:2] + metadata + seed[2:scan] + segment(0xfe, b'Note: seen') + seed[scan:])
+
+# Such a picture whose image data goes on, past its 16 x 16 pixels, to 16 MB of zeros.
+stream = zlib.compressobj(9)
+data = stream.compress(b'\0' * 17 * 16) + stream.compress(b'\0' * (16 << 20)) + stream.flush()
+write('png-long-data.png', b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', 16, 16, 8, 3, 0, 0, 0)) +
+      chunk(b'PLTE', b'\xff\0\0') + chunk(b'IDAT', data) + chunk(b'IEND', b''))
+
+# Fuzzing seeds of the same kind, whose text chunks inflate to 10 KB each.
+seed_text = png_with_text(16, 16, [b'Horavista ' * 1000])
+write('../fuzz/picture/text-chunks.png', seed_text)
+write('../fuzz/icon/text-chunks.ico', icon([(16, 16, 8, seed_text)]))
