@@ -62,23 +62,25 @@ DialPair::DialPair(QWidget *surface, const DialLayout &layout, int pixelTwips, c
             showPresentTimes();
     });
 
-    // A free-running 500 ms timer keeps whatever phase it started with, so a new second would show up
-    // to half a second late. Armed afresh from the clock at every timeout, the one-shot Timer1 cannot
-    // drift, follows the clock when it is set, and catches up at the next half second after a late wake.
+    // A free-running timer keeps whatever phase it started with, so a new second would show up to a
+    // whole interval late. Armed afresh from the clock at every timeout, the one-shot Timer1 cannot
+    // drift, follows the clock when it is set, and catches up at the next second after a late wake.
+    // It wakes the program once a second: a tick in between would find the same second.
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("Timer1"));
     m_timer->setTimerType(Qt::PreciseTimer);
     m_timer->setSingleShot(true);
     connect(m_timer, &QTimer::timeout, this, [this] {
-        scheduleTick();
         tick();
+        scheduleTick();
     });
     scheduleTick();
 }
 
 void DialPair::scheduleTick()
 {
-    m_timer->start(TickRule::millisecondsToNextTick(TimeSource::now()));
+    const int interval = m_showingTimes ? TickRule::IntervalMilliseconds : TickRule::FirstIntervalMilliseconds;
+    m_timer->start(TickRule::millisecondsToNextTick(TimeSource::now(), interval));
 }
 
 void DialPair::tick()

@@ -42,10 +42,10 @@ struct DialLayout
  * @brief The two analog dials with digital read-outs that a clock window shows, and their tick.
  *
  * It creates the dials' controls on the window's surface (numeral and time labels, the six hands with
- * their pivots on the dials' centres, the timer Timer1) and runs the tick every 500 milliseconds, just
- * after each half second of the computer's clock: each dial shows Japan time shifted by its hour offset
- * in the clock model. Once the dials show a time, a change of the model shows at once, so that no
- * caption ever stands beside another city's time. The window paints the outlines and hands by calling
+ * their pivots on the dials' centres, the timer Timer1) and runs the tick just after each second of the
+ * computer's clock (the first one on the half second): each dial shows Japan time shifted by its hour
+ * offset in the clock model. Once the dials show a time, a change of the model shows at once, so that
+ * no caption ever stands beside another city's time. The window paints the outlines and hands by calling
  * paint() from its paint event; the dials ask it to repaint only what moved.
  */
 class DialPair : public QObject

@@ -116,23 +116,23 @@ private Q_SLOTS:
         tzset();
     }
 
-    void timerComesJustAfterEachHalfSecond_data()
+    void timerComesJustAfterEachSecond_data()
     {
         // Milliseconds after 10:00:00: the clock when the dials start, and when Timer1 fires, set or late as it may be.
         QTest::addColumn<int>("atStart");
         QTest::addColumn<int>("atTimeout");
-        QTest::addColumn<int>("firstDelay");
+        QTest::addColumn<int>("firstDelay"); // the first tick comes on the half second, the next ones on the second
         QTest::addColumn<int>("nextDelay");
         QTest::addColumn<QString>("shown"); // dial A's time after the timeout
         QTest::newRow("on the second") << 0 << 503 << 503 << 500 << "10:00:00";
-        QTest::newRow("woken a millisecond late") << 3 << 504 << 500 << 499 << "10:00:00";
-        QTest::newRow("on the half second") << 500 << 1003 << 503 << 500 << "10:00:01";
-        // A clock set while Timer1 waits, or a wake long after it was due, puts the next tick back on the half second.
-        QTest::newRow("clock set back") << 1003 << 250 << 500 << 253 << "10:00:00";
+        QTest::newRow("on the half second") << 500 << 1003 << 503 << 1000 << "10:00:01";
+        QTest::newRow("woken a millisecond late") << 503 << 1004 << 500 << 999 << "10:00:01";
+        // A clock set while Timer1 waits, or a wake long after it was due, puts the next tick back on the second.
+        QTest::newRow("clock set back") << 1503 << 250 << 500 << 753 << "10:00:00";
         QTest::newRow("fired early by the clock") << 503 << 999 << 500 << 4 << "10:00:00";
         QTest::newRow("late wake") << 503 << 3611 << 500 << 392 << "10:00:03";
     }
-    void timerComesJustAfterEachHalfSecond()
+    void timerComesJustAfterEachSecond()
     {
         QFETCH(int, atStart);
         QFETCH(int, atTimeout);
