@@ -5,6 +5,7 @@
 #include "app/mainwindowlayout.h"
 #include "clock/clockmodel.h"
 #include "dials/citylist.h"
+#include "dials/diallabel.h"
 #include "dials/dialpair.h"
 #include "dials/summertimetag.h"
 #include "forms/picturebox.h"
@@ -34,9 +35,9 @@ namespace {
 
 QLabel *makeCityLabel(QWidget *parent, const char *name, const QRect &pixels)
 {
-    auto *label = new QLabel(parent);
+    // Dial A's name overlaps its time, so its glyphs are painted where the time's changed digits are.
+    auto *label = new DialLabel(QString(), Qt::AlignHCenter | Qt::AlignTop, parent);
     label->setObjectName(QLatin1String(name));
-    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setGeometry(pixels);
     return label;
 }

@@ -3,6 +3,7 @@
 #include "clock/clockmodel.h"
 #include "clock/tickrule.h"
 #include "clock/timesource.h"
+#include "dials/diallabel.h"
 #include "dials/handline.h"
 #include "forms/twips.h"
 
@@ -13,13 +14,12 @@
 
 namespace {
 
-QLabel *makeLabel(QWidget *surface, const QString &name, const QString &text, const QRect &pixels, const QFont &font,
-                  Qt::Alignment alignment)
+DialLabel *makeLabel(QWidget *surface, const QString &name, const QString &text, const QRect &pixels, const QFont &font,
+                     Qt::Alignment alignment, DialLabel::Repaint repaint = DialLabel::Repaint::Whole)
 {
-    auto *label = new QLabel(text, surface);
+    auto *label = new DialLabel(text, alignment | Qt::AlignTop, surface, repaint);
     label->setObjectName(name);
     label->setFont(font);
-    label->setAlignment(alignment | Qt::AlignTop);
     label->setAutoFillBackground(false);
     label->setGeometry(pixels);
     return label;
@@ -52,10 +52,11 @@ DialPair::DialPair(QWidget *surface, const DialLayout &layout, int pixelTwips, c
         makeLabel(surface, QStringLiteral("Label%1").arg(i + 3), QString::fromLatin1(numeralTexts[i]), numerals[i],
                   layout.numeralFont, Qt::AlignLeft);
     }
+    // Each second the times change by a digit or two, and only those are repainted.
     m_timeLabelA = makeLabel(surface, QStringLiteral("Label11"), QString(), Twips::toPixels(layout.timeA, pixelTwips),
-                             layout.timeFont, Qt::AlignHCenter);
+                             layout.timeFont, Qt::AlignHCenter, DialLabel::Repaint::ChangedDigits);
     m_timeLabelB = makeLabel(surface, QStringLiteral("Label12"), QString(), Twips::toPixels(layout.timeB, pixelTwips),
-                             layout.timeFont, Qt::AlignHCenter);
+                             layout.timeFont, Qt::AlignHCenter, DialLabel::Repaint::ChangedDigits);
 
     connect(&clock, &ClockModel::changed, this, [this] {
         if (m_showingTimes)
@@ -102,13 +103,11 @@ void DialPair::showPresentTimes()
     updateDial(m_zoneTimeB, m_timeLabelB, m_dials.centreB(), 3);
 }
 
-void DialPair::updateDial(ZoneTime::WallSeconds zoneTime, QLabel *label, const HandGeometry::Point &centre,
+void DialPair::updateDial(ZoneTime::WallSeconds zoneTime, DialLabel *label, const HandGeometry::Point &centre,
                           int firstHand)
 {
     const ZoneTime::TimeOfDay time = ZoneTime::timeOfDay(zoneTime);
-    const QString text = ZoneTime::format(time);
-    if (label->text() != text)
-        label->setText(text);
+    label->showText(ZoneTime::format(time));
 
     const HandGeometry::Hands ends = HandGeometry::hands(centre, m_dials.pixelTwips, m_dials.dialOffset, time);
     moveEnd(m_hands[std::size_t(firstHand)], ends.second);

@@ -15,7 +15,7 @@
 
 class ClockModel;
 class HandLine;
-class QLabel;
+class DialLabel;
 class QPainter;
 class QTimer;
 class QWidget;
@@ -62,7 +62,7 @@ public:
 private:
     void scheduleTick();
     void showPresentTimes();
-    void updateDial(ZoneTime::WallSeconds zoneTime, QLabel *label, const HandGeometry::Point &centre, int firstHand);
+    void updateDial(ZoneTime::WallSeconds zoneTime, DialLabel *label, const HandGeometry::Point &centre, int firstHand);
     void moveEnd(HandLine *hand, const HandGeometry::Point &end);
 
     QWidget *m_surface;
@@ -71,8 +71,8 @@ private:
     QTimer *m_timer = nullptr;
     std::array<QRect, 4> m_outlines; ///< in pixels
     std::array<HandLine *, 6> m_hands{};
-    QLabel *m_timeLabelA = nullptr;
-    QLabel *m_timeLabelB = nullptr;
+    DialLabel *m_timeLabelA = nullptr;
+    DialLabel *m_timeLabelB = nullptr;
     HandGeometry::Dials m_dials;
     ZoneTime::WallSeconds m_zoneTimeA;
     ZoneTime::WallSeconds m_zoneTimeB;

@@ -1,5 +1,6 @@
 #include "clock/citytable.h"
 #include "clock/clockmodel.h"
+#include "dials/diallabel.h"
 #include "dials/dialpainting.h"
 #include "dials/dialpair.h"
 #include "dials/handline.h"
@@ -41,6 +42,11 @@ class TestDials : public QObject
     }
 
 private Q_SLOTS:
+    void initTestCase()
+    {
+        Fonts::install();
+    }
+
     void ticksShowTheModelAndChangesShowAtOnce()
     {
         FixedClock clock;
@@ -151,6 +157,52 @@ private Q_SLOTS:
         QCOMPARE(timer->timerType(), Qt::PreciseTimer);
         QTEST(timer->interval(), "nextDelay");
         QTEST(timeA->text(), "shown");
+    }
+
+    void labelsPaintWhatQLabelPaints_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("next"); // shown after a change of font and of palette
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<int>("alignment");
+        QTest::addColumn<DialLabel::Repaint>("repaint");
+        QTest::newRow("a time") << "10:00:15"
+                                << "10:01:00" << Fonts::japaneseGothic() << int(Qt::AlignHCenter)
+                                << DialLabel::Repaint::ChangedDigits;
+        QTest::newRow("a numeral") << "12"
+                                   << "9" << Fonts::sansSerif() << int(Qt::AlignLeft) << DialLabel::Repaint::Whole;
+        QTest::newRow("a city") << "New York"
+                                << "Tokyo" << Fonts::sansSerif() << int(Qt::AlignHCenter) << DialLabel::Repaint::Whole;
+        QTest::newRow("two lines, painted by QLabel")
+            << "1\n2"
+            << "3" << Fonts::sansSerif() << int(Qt::AlignRight) << DialLabel::Repaint::Whole;
+    }
+    void labelsPaintWhatQLabelPaints()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, family);
+        QFETCH(int, alignment);
+        QFETCH(DialLabel::Repaint, repaint);
+        QWidget surface;
+        DialLabel label(text, Qt::Alignment(alignment) | Qt::AlignTop, &surface, repaint);
+        QLabel plain(text, &surface);
+        plain.setAlignment(Qt::Alignment(alignment) | Qt::AlignTop);
+        for (QLabel *each : {static_cast<QLabel *>(&label), &plain}) {
+            each->setFont(Fonts::font(family, 9));
+            each->setGeometry(0, 0, 97, 34);
+        }
+        QCOMPARE(label.grab().toImage(), plain.grab().toImage());
+        // What the label keeps is made afresh for a new font, palette and text.
+        QPalette red = surface.palette();
+        red.setColor(QPalette::WindowText, Qt::red);
+        for (QLabel *each : {static_cast<QLabel *>(&label), &plain}) {
+            each->setFont(Fonts::font(family, 12));
+            each->setPalette(red);
+        }
+        QFETCH(QString, next);
+        label.showText(next);
+        plain.setText(next);
+        QCOMPARE(label.grab().toImage(), plain.grab().toImage());
     }
 
     void repaintingAHandsBoundsErasesIt()
