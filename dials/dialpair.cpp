@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
 
 DialLabel *makeLabel(QWidget *surface, const QString &name, const QString &text, const QRect &pixels, const QFont &font,
@@ -132,14 +134,19 @@ void DialPair::paint(QPainter &painter, const QRegion &dirty) const
     const QColor windowText = m_surface->palette().color(QPalette::Text);
     for (const QRect &box : m_outlines) {
         // Only the one-pixel outline is drawn, so only a dirty part of it counts.
-        if (!(dirty - QRegion(box.adjusted(1, 1, -1, -1))).intersects(box))
-            continue;
-        DialPainting::paintOutline(painter, box, windowText);
+        const QRect inside = box.adjusted(1, 1, -1, -1);
+        const bool touched = std::any_of(dirty.begin(), dirty.end(), [&](const QRect &part) {
+            const QRect onBox = part & box;
+            return !onBox.isEmpty() && !inside.contains(onBox);
+        });
+        if (touched)
+            DialPainting::paintOutline(painter, box, windowText);
     }
-    for (const HandLine *hand : m_hands) {
+    for (std::size_t i = 0; i < m_hands.size(); ++i) {
+        const HandLine *hand = m_hands[i];
         if (!dirty.intersects(m_painting.lineBounds(hand->start(), hand->end())))
             continue;
         const QColor colour = hand->colour().isValid() ? hand->colour() : windowText;
-        m_painting.paintLine(painter, hand->start(), hand->end(), colour);
+        m_painting.paintKeptLine(painter, m_keptHands[i], hand->start(), hand->end(), colour);
     }
 }
