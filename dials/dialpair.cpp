@@ -48,6 +48,9 @@ DialPair::DialPair(QWidget *surface, const DialLayout &layout, int pixelTwips, c
         m_hands[i]->setStart(QPointF(pivot.x, pivot.y));
     }
 
+    // A second hand comes back to each of its sixty places every minute, and is copied from there.
+    m_handPictures[0] = m_handPictures[3] = DialPainting::LinePictures(60);
+
     static const char *const numeralTexts[] = {"12", "6", "3", "9", "12", "6", "3", "9"};
     const auto numerals = Twips::toPixels(layout.numerals, pixelTwips);
     for (std::size_t i = 0; i < numerals.size(); ++i) {
@@ -122,11 +125,22 @@ void DialPair::moveEnd(HandLine *hand, const HandGeometry::Point &end)
     const QPointF moved(end.x, end.y);
     if (hand->end() == moved)
         return;
-    // The old and the new stroke each repaint their own box: their common box would take in
-    // much of the dial for a hand that swings across it.
-    m_surface->update(m_painting.lineBounds(hand->start(), hand->end()));
+    const QRect before = m_painting.lineBounds(hand->start(), hand->end());
     hand->setEnd(moved);
-    m_surface->update(m_painting.lineBounds(hand->start(), hand->end()));
+    const QRect after = m_painting.lineBounds(hand->start(), hand->end());
+    // A hand that moves on by a step repaints one box around both strokes, which costs less to repaint
+    // than two overlapping ones. A hand that swings across the dial repaints each stroke's box: their
+    // common box would take in much of the dial.
+    const QRect both = before | after;
+    const auto area = [](const QRect &box) {
+        return box.width() * box.height();
+    };
+    if (area(both) <= area(before) + area(after)) {
+        m_surface->update(both);
+    } else {
+        m_surface->update(before);
+        m_surface->update(after);
+    }
 }
 
 void DialPair::paint(QPainter &painter, const QRegion &dirty) const
@@ -147,6 +161,6 @@ void DialPair::paint(QPainter &painter, const QRegion &dirty) const
         if (!dirty.intersects(m_painting.lineBounds(hand->start(), hand->end())))
             continue;
         const QColor colour = hand->colour().isValid() ? hand->colour() : windowText;
-        m_painting.paintKeptLine(painter, m_keptHands[i], hand->start(), hand->end(), colour);
+        m_painting.paintPictured(painter, m_handPictures[i], hand->start(), hand->end(), colour);
     }
 }
