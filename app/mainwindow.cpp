@@ -17,6 +17,7 @@
 #include "picture/picturedialog.h"
 #include "platform/drivelist.h"
 #include "platform/fonts.h"
+#include "platform/freedmemory.h"
 #include "platform/workingfiles.h"
 #include "settings/clocksettingsdialog.h"
 #include "settings/settingsfile.h"
@@ -192,19 +193,26 @@ void MainWindow::showHelp()
 
 void MainWindow::showAbout()
 {
-    // Owned by this window only to stay off the task bar; it opens at its own place, modal to the program.
-    AboutBox about(this);
-    about.exec();
+    {
+        // Owned by this window only to stay off the task bar; it opens at its own place, modal to the program.
+        AboutBox about(this);
+        about.exec();
+    }
+    FreedMemory::release();
 }
 
 void MainWindow::openPictureSettings()
 {
     // Opened from the clock-settings dialog's pop-up menu, it opens over that dialog.
     QWidget *opener = m_clockSettings ? static_cast<QWidget *>(m_clockSettings) : this;
-    PictureDialog dialog(m_folder, DriveList::system(), opener);
-    connect(&dialog, &PictureDialog::pictureStored, this, &MainWindow::showPicture);
-    m_pictureSettings = &dialog;
-    dialog.exec();
+    {
+        PictureDialog dialog(m_folder, DriveList::system(), opener);
+        connect(&dialog, &PictureDialog::pictureStored, this, &MainWindow::showPicture);
+        m_pictureSettings = &dialog;
+        dialog.exec();
+    }
+    // The pictures the dialog read are freed with it, and the idle window has no use for their memory.
+    FreedMemory::release();
 }
 
 void MainWindow::openClockSettings()
@@ -212,10 +220,14 @@ void MainWindow::openClockSettings()
     // The open dialog's own pop-up menu offers this command too; the open dialog is the one.
     if (m_clockSettings)
         return;
-    ClockSettingsDialog dialog(m_folder, m_clock, this);
-    dialog.setPopUpMenu([this](const QPoint &at) { popUpMenu(at); });
-    m_clockSettings = &dialog;
-    dialog.exec();
+    {
+        ClockSettingsDialog dialog(m_folder, m_clock, this);
+        dialog.setPopUpMenu([this](const QPoint &at) { popUpMenu(at); });
+        m_clockSettings = &dialog;
+        dialog.exec();
+    }
+    // The world map is freed with the dialog, and the idle window has no use for its memory.
+    FreedMemory::release();
 }
 
 void MainWindow::popUpMenu(const QPoint &globalPosition)
