@@ -42,11 +42,11 @@ QSize DialLabel::minimumSizeHint() const
 void DialLabel::resizeEvent(QResizeEvent *event)
 {
     // QLabel repaints its contents rectangle whenever its text is set, and QFrame keeps that rectangle
-    // at least a pixel large. Margins that leave only the bottom right pixel, which no glyph of a time
-    // reaches, let showText() repaint the changed digits alone; paintEvent() sets the text in the whole
-    // label, as QLabel does without margins.
+    // at least a pixel large. Margins that leave only the top right pixel let showText() repaint little
+    // more than the changed digits; paintEvent() sets the text in the whole label, as QLabel does
+    // without margins.
     if (m_repaint == Repaint::ChangedDigits)
-        setContentsMargins(qMax(0, width() - 1), qMax(0, height() - 1), 0, 0);
+        setContentsMargins(qMax(0, width() - 1), 0, 0, qMax(0, height() - 1));
     QLabel::resizeEvent(event);
 }
 
@@ -75,7 +75,9 @@ void DialLabel::showText(const QString &text)
     }
     const QRect changed = changedPixels(shown, text);
     setText(text);
-    update(changed);
+    // One rectangle from the changed digits to the pixel that setText() repaints: a single rectangle
+    // is clipped to and flushed at less cost than two.
+    update(changed.united(contentsRect()));
 }
 
 void DialLabel::lookUpDigits()

@@ -24,6 +24,8 @@ DialLabel *makeLabel(QWidget *surface, const QString &name, const QString &text,
     label->setFont(font);
     label->setAutoFillBackground(false);
     label->setGeometry(pixels);
+    // A label of fixed size asks no layout of its window when its text changes.
+    label->setFixedSize(pixels.size());
     return label;
 }
 
