@@ -225,6 +225,11 @@ void DialLabel::paintEvent(QPaintEvent *event)
     keepGlyphs();
     const Qt::Alignment align = alignment();
     if (!m_glyphsKept || !isEnabled() || !(align & Qt::AlignTop)) {
+        if (m_repaint == Repaint::Whole) {
+            QLabel::paintEvent(event);
+            return;
+        }
+        // QLabel would set the text in its contents rectangle, which the margins make a pixel.
         QPainter painter(this);
         const QString shown = text();
         const int flags = int(align) | (shown.isRightToLeft() ? Qt::TextForceRightToLeft : Qt::TextForceLeftToRight);
