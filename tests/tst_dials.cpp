@@ -173,6 +173,9 @@ private Q_SLOTS:
                                    << "9" << Fonts::sansSerif() << int(Qt::AlignLeft) << DialLabel::Repaint::Whole;
         QTest::newRow("a city") << "New York"
                                 << "Tokyo" << Fonts::sansSerif() << int(Qt::AlignHCenter) << DialLabel::Repaint::Whole;
+        QTest::newRow("read right to left, painted by QLabel")
+            << u"\u05D9\u05E8\u05D5\u05E9\u05DC\u05D9\u05DD"_s << "Tokyo" << Fonts::sansSerif() << int(Qt::AlignLeft)
+            << DialLabel::Repaint::Whole;
         QTest::newRow("two lines, painted by QLabel")
             << "1\n2"
             << "3" << Fonts::sansSerif() << int(Qt::AlignRight) << DialLabel::Repaint::Whole;
