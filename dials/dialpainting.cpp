@@ -2,7 +2,6 @@
 
 #include <QPainter>
 
-#include <algorithm>
 #include <cmath>
 
 DialPainting::DialPainting(int pixelTwips)
@@ -32,39 +31,27 @@ QRect DialPainting::lineBounds(const QPointF &from, const QPointF &to) const
         .adjusted(-margin, -margin, margin, margin);
 }
 
-void DialPainting::paintPictured(QPainter &painter, LinePictures &pictures, const QPointF &from, const QPointF &to,
+void DialPainting::paintKeptLine(QPainter &painter, KeptLine &kept, const QPointF &from, const QPointF &to,
                                  const QColor &colour) const
 {
-    // A translucent colour is blended as it is stroked, not as a copy.
-    if (colour.alpha() != 255) {
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    // A translucent colour would be blended twice over: such a line is always stroked.
+    if (kept.from != from || kept.to != to || kept.colour != colour || kept.pixelRatio != ratio ||
+        colour.alpha() != 255) {
+        kept = {from, to, colour, ratio, QImage()};
         paintLine(painter, from, to, colour);
         return;
     }
-    const qreal ratio = painter.device()->devicePixelRatioF();
-    auto found = std::find_if(pictures.m_pictures.begin(), pictures.m_pictures.end(), [&](const auto &picture) {
-        return picture.from == from && picture.to == to && picture.colour == colour &&
-            picture.pixels.devicePixelRatio() == ratio;
-    });
     const QRect bounds = lineBounds(from, to);
-    if (found == pictures.m_pictures.end()) {
-        QImage pixels(bounds.size() * ratio, QImage::Format_ARGB32_Premultiplied);
-        pixels.setDevicePixelRatio(ratio);
-        pixels.fill(Qt::transparent);
-        QPainter picture(&pixels);
+    if (kept.picture.isNull()) {
+        kept.picture = QImage(bounds.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        kept.picture.setDevicePixelRatio(ratio);
+        kept.picture.fill(Qt::transparent);
+        QPainter picture(&kept.picture);
         picture.translate(-bounds.topLeft());
         paintLine(picture, from, to, colour);
-        picture.end();
-        // The oldest place gives way once as many as are kept have been painted.
-        if (pictures.m_pictures.size() < pictures.m_places) {
-            pictures.m_pictures.push_back({from, to, colour, pixels});
-            found = pictures.m_pictures.end() - 1;
-        } else {
-            found = pictures.m_pictures.begin() + qsizetype(pictures.m_oldest);
-            *found = {from, to, colour, pixels};
-            pictures.m_oldest = (pictures.m_oldest + 1) % pictures.m_places;
-        }
     }
-    painter.drawImage(bounds.topLeft(), found->pixels);
+    painter.drawImage(bounds.topLeft(), kept.picture);
 }
 
 void DialPainting::paintOutline(QPainter &painter, const QRect &pixels, const QColor &colour)

@@ -5,8 +5,6 @@
 #include <QPointF>
 #include <QRect>
 
-#include <vector>
-
 class QPainter;
 
 /**
@@ -29,35 +27,23 @@ public:
     /** The pixels that paintLine() may touch, for repainting no more than a moved hand needs. */
     QRect lineBounds(const QPointF &from, const QPointF &to) const;
 
-    /** Pictures of one hand in the places where it was last painted. */
-    class LinePictures
+    /** What paintKeptLine() keeps of a line: where it was last painted, and its picture. */
+    struct KeptLine
     {
-    public:
-        /** Keeps the last @p places: a minute's for a second hand, which comes back to each every minute. */
-        explicit LinePictures(std::size_t places = 1)
-            : m_places(places)
-        { }
-
-    private:
-        friend class DialPainting;
-        struct Picture
-        {
-            QPointF from;
-            QPointF to;
-            QColor colour;
-            QImage pixels;
-        };
-        std::size_t m_places;
-        std::vector<Picture> m_pictures;
-        std::size_t m_oldest = 0;
+        QPointF from;
+        QPointF to;
+        QColor colour;
+        qreal pixelRatio = 0;
+        QImage picture; ///< made at the second paint in the same place
     };
 
     /**
-     * Paints what paintLine() paints, copied from a picture of the line made the first time it was
-     * painted in that place and colour, at the device's pixel ratio: copying costs a fraction of
-     * stroking. The copy is exact, as a line without antialiasing covers each pixel fully or not at all.
+     * Paints what paintLine() paints. A line painted again where it was, as a minute or hour hand is
+     * each time the second hand passes its pivot, is copied from a picture made once, which costs a
+     * fraction of stroking it; the copy is exact, as a line without antialiasing covers each pixel
+     * fully or not at all. A line painted in a new place each time, as a second hand is, is stroked.
      */
-    void paintPictured(QPainter &painter, LinePictures &pictures, const QPointF &from, const QPointF &to,
+    void paintKeptLine(QPainter &painter, KeptLine &kept, const QPointF &from, const QPointF &to,
                        const QColor &colour) const;
 
     /** A dial outline: a rectangle one pixel wide whose outer edge is @p pixels, transparent inside. */

@@ -50,9 +50,6 @@ DialPair::DialPair(QWidget *surface, const DialLayout &layout, int pixelTwips, c
         m_hands[i]->setStart(QPointF(pivot.x, pivot.y));
     }
 
-    // A second hand comes back to each of its sixty places every minute, and is copied from there.
-    m_handPictures[0] = m_handPictures[3] = DialPainting::LinePictures(60);
-
     static const char *const numeralTexts[] = {"12", "6", "3", "9", "12", "6", "3", "9"};
     const auto numerals = Twips::toPixels(layout.numerals, pixelTwips);
     for (std::size_t i = 0; i < numerals.size(); ++i) {
@@ -163,6 +160,6 @@ void DialPair::paint(QPainter &painter, const QRegion &dirty) const
         if (!dirty.intersects(m_painting.lineBounds(hand->start(), hand->end())))
             continue;
         const QColor colour = hand->colour().isValid() ? hand->colour() : windowText;
-        m_painting.paintPictured(painter, m_handPictures[i], hand->start(), hand->end(), colour);
+        m_painting.paintKeptLine(painter, m_keptHands[i], hand->start(), hand->end(), colour);
     }
 }

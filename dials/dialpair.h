@@ -71,7 +71,7 @@ private:
     QTimer *m_timer = nullptr;
     std::array<QRect, 4> m_outlines; ///< in pixels
     std::array<HandLine *, 6> m_hands{};
-    mutable std::array<DialPainting::LinePictures, 6> m_handPictures;
+    mutable std::array<DialPainting::KeptLine, 6> m_keptHands; ///< each hand as last painted
     DialLabel *m_timeLabelA = nullptr;
     DialLabel *m_timeLabelB = nullptr;
     HandGeometry::Dials m_dials;

@@ -211,11 +211,11 @@ private Q_SLOTS:
     void repaintingAHandsBoundsErasesIt()
     {
         // Every pixel that drawing a hand touched lies in its bounds, and the bounds are not much more. A hand
-        // painted where it was before is copied from a picture of its pixels, in the colour it is painted in.
+        // painted again where it was is copied from a picture, pixel for pixel, and stroked anew in a new colour.
         QImage blank(100, 100, QImage::Format_RGB32);
         blank.fill(Qt::white);
         const DialPainting painting(15);
-        DialPainting::LinePictures pictures;
+        DialPainting::KeptLine kept;
         for (const QPointF &end : {QPointF(580.73, 829.65), QPointF(1247.5, 1247.5), QPointF(915, 405)}) {
             const QRect bounds = painting.lineBounds(QPointF(915, 915), end);
             QImage canvas = blank;
@@ -225,7 +225,7 @@ private Q_SLOTS:
             for (const Qt::GlobalColor colour : {Qt::black, Qt::black, Qt::black, Qt::red}) {
                 QImage again = blank;
                 QPainter keptPainter(&again);
-                painting.paintPictured(keptPainter, pictures, QPointF(915, 915), end, colour);
+                painting.paintKeptLine(keptPainter, kept, QPointF(915, 915), end, colour);
                 QCOMPARE(again.pixelColor(61, 61), QColor(colour));
                 QCOMPARE(again == canvas, colour == Qt::black);
             }
