@@ -69,7 +69,8 @@ void DialLabel::showText(const QString &text)
     const QString shown = this->text();
     if (text == shown)
         return;
-    if (m_repaint == Repaint::Whole) {
+    // A hidden label repaints nothing, and is painted whole when it shows.
+    if (m_repaint == Repaint::Whole || !isVisible()) {
         setText(text);
         return;
     }
