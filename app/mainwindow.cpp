@@ -6,6 +6,7 @@
 #include "clock/clockmodel.h"
 #include "dials/citylist.h"
 #include "dials/dialface.h"
+#include "dials/diallabel.h"
 #include "dials/dialpair.h"
 #include "dials/summertimetag.h"
 #include "forms/listname.h"
@@ -18,6 +19,7 @@
 #include "picture/picturedialog.h"
 #include "platform/drivelist.h"
 #include "platform/fonts.h"
+#include "platform/freedmemory.h"
 #include "platform/workingfiles.h"
 #include "settings/clocksettingsdialog.h"
 #include "settings/settingsfile.h"
@@ -38,9 +40,9 @@ namespace {
 
 QLabel *makeCityLabel(QWidget *parent, const char *name, const QRect &pixels)
 {
-    auto *label = new DialText(parent);
+    // Dial A's name overlaps its time, so its glyphs are painted where the time's changed digits are.
+    auto *label = new DialLabel(QString(), Qt::AlignHCenter | Qt::AlignTop, parent);
     label->setObjectName(QLatin1String(name));
-    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setGeometry(pixels);
     return label;
 }
@@ -205,19 +207,26 @@ void MainWindow::showHelp()
 
 void MainWindow::showAbout()
 {
-    // Owned by this window only to stay off the task bar; it opens at its own place, modal to the program.
-    AboutBox about(this);
-    about.exec();
+    {
+        // Owned by this window only to stay off the task bar; it opens at its own place, modal to the program.
+        AboutBox about(this);
+        about.exec();
+    }
+    FreedMemory::release();
 }
 
 void MainWindow::openPictureSettings()
 {
     // Opened from the clock-settings dialog's pop-up menu, it opens over that dialog.
     QWidget *opener = m_clockSettings ? static_cast<QWidget *>(m_clockSettings) : this;
-    PictureDialog dialog(m_folder, DriveList::system(), opener);
-    connect(&dialog, &PictureDialog::pictureStored, this, &MainWindow::showPicture);
-    m_pictureSettings = &dialog;
-    dialog.exec();
+    {
+        PictureDialog dialog(m_folder, DriveList::system(), opener);
+        connect(&dialog, &PictureDialog::pictureStored, this, &MainWindow::showPicture);
+        m_pictureSettings = &dialog;
+        dialog.exec();
+    }
+    // The pictures the dialog read are freed with it, and the idle window has no use for their memory.
+    FreedMemory::release();
 }
 
 void MainWindow::openClockSettings()
@@ -225,10 +234,14 @@ void MainWindow::openClockSettings()
     // The open dialog's own pop-up menu offers this command too; the open dialog is the one.
     if (m_clockSettings)
         return;
-    ClockSettingsDialog dialog(m_folder, m_clock, this);
-    dialog.setPopUpMenu([this](const QPoint &at, bool byKeyboard) { popUpMenu(at, byKeyboard); });
-    m_clockSettings = &dialog;
-    dialog.exec();
+    {
+        ClockSettingsDialog dialog(m_folder, m_clock, this);
+        dialog.setPopUpMenu([this](const QPoint &at, bool byKeyboard) { popUpMenu(at, byKeyboard); });
+        m_clockSettings = &dialog;
+        dialog.exec();
+    }
+    // The world map is freed with the dialog, and the idle window has no use for its memory.
+    FreedMemory::release();
 }
 
 void MainWindow::popUpMenu(const QPoint &globalPosition, bool byKeyboard)

@@ -2,9 +2,9 @@
 
 namespace TickRule {
 
-int millisecondsToNextTick(const QDateTime &now)
+int millisecondsToNextTick(const QDateTime &now, int interval)
 {
-    return IntervalMilliseconds - now.time().msec() % IntervalMilliseconds + LagMilliseconds;
+    return interval - now.time().msec() % interval + LagMilliseconds;
 }
 
 } // namespace TickRule

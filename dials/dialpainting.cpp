@@ -31,6 +31,29 @@ QRect DialPainting::lineBounds(const QPointF &from, const QPointF &to) const
         .adjusted(-margin, -margin, margin, margin);
 }
 
+void DialPainting::paintKeptLine(QPainter &painter, KeptLine &kept, const QPointF &from, const QPointF &to,
+                                 const QColor &colour) const
+{
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    // A translucent colour would be blended twice over: such a line is always stroked.
+    if (kept.from != from || kept.to != to || kept.colour != colour || kept.pixelRatio != ratio ||
+        colour.alpha() != 255) {
+        kept = {from, to, colour, ratio, QImage()};
+        paintLine(painter, from, to, colour);
+        return;
+    }
+    const QRect bounds = lineBounds(from, to);
+    if (kept.picture.isNull()) {
+        kept.picture = QImage(bounds.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        kept.picture.setDevicePixelRatio(ratio);
+        kept.picture.fill(Qt::transparent);
+        QPainter picture(&kept.picture);
+        picture.translate(-bounds.topLeft());
+        paintLine(picture, from, to, colour);
+    }
+    painter.drawImage(bounds.topLeft(), kept.picture);
+}
+
 void DialPainting::paintOutline(QPainter &painter, const QRect &pixels, const QColor &colour)
 {
     // The outline's outer edge is the shape's rectangle, so the last row and column lie inside it.

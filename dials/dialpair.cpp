@@ -4,6 +4,7 @@
 #include "clock/tickrule.h"
 #include "clock/timesource.h"
 #include "dials/dialface.h"
+#include "dials/diallabel.h"
 #include "dials/dialtexts.h"
 #include "dials/handline.h"
 #include "forms/twips.h"
@@ -14,17 +15,20 @@
 #include <QToolTip>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
 
-QLabel *makeLabel(QWidget *surface, const QString &name, const QString &text, const QRect &pixels, const QFont &font,
-                  Qt::Alignment alignment)
+DialLabel *makeLabel(QWidget *surface, const QString &name, const QString &text, const QRect &pixels, const QFont &font,
+                     Qt::Alignment alignment, DialLabel::Repaint repaint = DialLabel::Repaint::Whole)
 {
-    auto *label = new DialText(text, surface);
+    auto *label = new DialLabel(text, alignment | Qt::AlignTop, surface, repaint);
     label->setObjectName(name);
     label->setFont(font);
-    label->setAlignment(alignment | Qt::AlignTop);
     label->setAutoFillBackground(false);
     label->setGeometry(pixels);
+    // A label of fixed size asks no layout of its window when its text changes.
+    label->setFixedSize(pixels.size());
     return label;
 }
 
@@ -55,10 +59,11 @@ DialPair::DialPair(QWidget *surface, const DialLayout &layout, int pixelTwips, c
         makeLabel(surface, QStringLiteral("Label%1").arg(i + 3), QString::fromLatin1(numeralTexts[i]), numerals[i],
                   layout.numeralFont, Qt::AlignLeft);
     }
+    // Each second the times change by a digit or two, and only those are repainted.
     m_timeLabelA = makeLabel(surface, QStringLiteral("Label11"), QString(), Twips::toPixels(layout.timeA, pixelTwips),
-                             layout.timeFont, Qt::AlignHCenter);
+                             layout.timeFont, Qt::AlignHCenter, DialLabel::Repaint::ChangedDigits);
     m_timeLabelB = makeLabel(surface, QStringLiteral("Label12"), QString(), Twips::toPixels(layout.timeB, pixelTwips),
-                             layout.timeFont, Qt::AlignHCenter);
+                             layout.timeFont, Qt::AlignHCenter, DialLabel::Repaint::ChangedDigits);
 
     const QRect pixelsA = m_outlines[0].united(m_outlines[1]);
     const QRect pixelsB = m_outlines[2].united(m_outlines[3]);
@@ -78,23 +83,25 @@ DialPair::DialPair(QWidget *surface, const DialLayout &layout, int pixelTwips, c
             showPresentTimes();
     });
 
-    // A free-running 500 ms timer keeps whatever phase it started with, so a new second would show up
-    // to half a second late. Armed afresh from the clock at every timeout, the one-shot Timer1 cannot
-    // drift, follows the clock when it is set, and catches up at the next half second after a late wake.
+    // A free-running timer keeps whatever phase it started with, so a new second would show up to a
+    // whole interval late. Armed afresh from the clock at every timeout, the one-shot Timer1 cannot
+    // drift, follows the clock when it is set, and catches up at the next second after a late wake.
+    // It wakes the program once a second: a tick in between would find the same second.
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("Timer1"));
     m_timer->setTimerType(Qt::PreciseTimer);
     m_timer->setSingleShot(true);
     connect(m_timer, &QTimer::timeout, this, [this] {
-        scheduleTick();
         tick();
+        scheduleTick();
     });
     scheduleTick();
 }
 
 void DialPair::scheduleTick()
 {
-    m_timer->start(TickRule::millisecondsToNextTick(TimeSource::now()));
+    const int interval = m_showingTimes ? TickRule::IntervalMilliseconds : TickRule::FirstIntervalMilliseconds;
+    m_timer->start(TickRule::millisecondsToNextTick(TimeSource::now(), interval));
 }
 
 void DialPair::tick()
@@ -118,13 +125,11 @@ void DialPair::showPresentTimes()
     updateDial(m_zoneTimeB, m_timeLabelB, m_dials.centreB(), 3);
 }
 
-void DialPair::updateDial(ZoneTime::WallSeconds zoneTime, QLabel *label, const HandGeometry::Point &centre,
+void DialPair::updateDial(ZoneTime::WallSeconds zoneTime, DialLabel *label, const HandGeometry::Point &centre,
                           int firstHand)
 {
     const ZoneTime::TimeOfDay time = ZoneTime::timeOfDay(zoneTime);
-    const QString text = ZoneTime::format(time);
-    if (label->text() != text)
-        label->setText(text);
+    label->showText(ZoneTime::format(time));
 
     const HandGeometry::Hands ends = HandGeometry::hands(centre, m_dials.pixelTwips, m_dials.dialOffset, time);
     moveEnd(m_hands[std::size_t(firstHand)], ends.second);
@@ -137,11 +142,22 @@ void DialPair::moveEnd(HandLine *hand, const HandGeometry::Point &end)
     const QPointF moved(end.x, end.y);
     if (hand->end() == moved)
         return;
-    // The old and the new stroke each repaint their own box: their common box would take in
-    // much of the dial for a hand that swings across it.
-    m_surface->update(m_painting.lineBounds(hand->start(), hand->end()));
+    const QRect before = m_painting.lineBounds(hand->start(), hand->end());
     hand->setEnd(moved);
-    m_surface->update(m_painting.lineBounds(hand->start(), hand->end()));
+    const QRect after = m_painting.lineBounds(hand->start(), hand->end());
+    // A hand that moves on by a step repaints one box around both strokes, which costs less to repaint
+    // than two overlapping ones. A hand that swings across the dial repaints each stroke's box: their
+    // common box would take in much of the dial.
+    const QRect both = before | after;
+    const auto area = [](const QRect &box) {
+        return box.width() * box.height();
+    };
+    if (area(both) <= area(before) + area(after)) {
+        m_surface->update(both);
+    } else {
+        m_surface->update(before);
+        m_surface->update(after);
+    }
 }
 
 void DialPair::paint(QPainter &painter, const QRegion &dirty) const
@@ -149,15 +165,20 @@ void DialPair::paint(QPainter &painter, const QRegion &dirty) const
     const QColor windowText = m_surface->palette().color(QPalette::Text);
     for (const QRect &box : m_outlines) {
         // Only the one-pixel outline is drawn, so only a dirty part of it counts.
-        if (!(dirty - QRegion(box.adjusted(1, 1, -1, -1))).intersects(box))
-            continue;
-        DialPainting::paintOutline(painter, box, windowText);
+        const QRect inside = box.adjusted(1, 1, -1, -1);
+        const bool touched = std::any_of(dirty.begin(), dirty.end(), [&](const QRect &part) {
+            const QRect onBox = part & box;
+            return !onBox.isEmpty() && !inside.contains(onBox);
+        });
+        if (touched)
+            DialPainting::paintOutline(painter, box, windowText);
     }
-    for (const HandLine *hand : m_hands) {
+    for (std::size_t i = 0; i < m_hands.size(); ++i) {
+        const HandLine *hand = m_hands[i];
         if (!dirty.intersects(m_painting.lineBounds(hand->start(), hand->end())))
             continue;
         const QColor colour = hand->colour().isValid() ? hand->colour() : windowText;
-        m_painting.paintLine(painter, hand->start(), hand->end(), colour);
+        m_painting.paintKeptLine(painter, m_keptHands[i], hand->start(), hand->end(), colour);
     }
 }
 

@@ -17,7 +17,7 @@
 class ClockModel;
 class DialFace;
 class HandLine;
-class QLabel;
+class DialLabel;
 class QPainter;
 class QTimer;
 class QWidget;
@@ -44,10 +44,10 @@ struct DialLayout
  * @brief The two analog dials with digital read-outs that a clock window shows, and their tick.
  *
  * It creates the dials' controls on the window's surface (numeral and time labels, the six hands with
- * their pivots on the dials' centres, the timer Timer1) and runs the tick every 500 milliseconds, just
- * after each half second of the computer's clock: each dial shows Japan time shifted by its hour offset
- * in the clock model. Once the dials show a time, a change of the model shows at once, so that no
- * caption ever stands beside another city's time. The window paints the outlines and hands by calling
+ * their pivots on the dials' centres, the timer Timer1) and runs the tick just after each second of the
+ * computer's clock (the first one on the half second): each dial shows Japan time shifted by its hour
+ * offset in the clock model. Once the dials show a time, a change of the model shows at once, so that
+ * no caption ever stands beside another city's time. The window paints the outlines and hands by calling
  * paint() from its paint event; the dials ask it to repaint only what moved.
  */
 class DialPair : public QObject
@@ -77,7 +77,7 @@ protected:
 private:
     void scheduleTick();
     void showPresentTimes();
-    void updateDial(ZoneTime::WallSeconds zoneTime, QLabel *label, const HandGeometry::Point &centre, int firstHand);
+    void updateDial(ZoneTime::WallSeconds zoneTime, DialLabel *label, const HandGeometry::Point &centre, int firstHand);
     void moveEnd(HandLine *hand, const HandGeometry::Point &end);
     ZoneTime::WallSeconds presentTime(Dial dial) const;
 
@@ -87,8 +87,9 @@ private:
     QTimer *m_timer = nullptr;
     std::array<QRect, 4> m_outlines; ///< in pixels
     std::array<HandLine *, 6> m_hands{};
-    QLabel *m_timeLabelA = nullptr;
-    QLabel *m_timeLabelB = nullptr;
+    mutable std::array<DialPainting::KeptLine, 6> m_keptHands; ///< each hand as last painted
+    DialLabel *m_timeLabelA = nullptr;
+    DialLabel *m_timeLabelB = nullptr;
     DialFace *m_faceA = nullptr;
     DialFace *m_faceB = nullptr;
     HandGeometry::Dials m_dials;

@@ -206,6 +206,32 @@ private Q_SLOTS:
         for (const QRect &r : recorder.painted)
             area += r.width() * r.height();
         QCOMPARE_LT(area, 112 * 112);
+
+        // A second later the seconds' digit of dial A's time is repainted, not the hours' (its "10"); and the pixels
+        // that such repaints leave, through a change of minute and a city chosen, are those of the whole window painted
+        // afresh.
+        recorder.painted = QRegion();
+        clock.advance(1);
+        mainWindow.findChild<DialPair *>()->tick();
+        QTRY_VERIFY(recorder.painted.contains(QPoint(87, 134)));
+        QVERIFY(!recorder.painted.contains(QPoint(41, 134)));
+        for (int second = 0; second < 20; ++second) {
+            clock.advance(1);
+            mainWindow.findChild<DialPair *>()->tick();
+            QCoreApplication::processEvents();
+        }
+        m_clock.chooseCity(Dial::B, 20);
+        QCoreApplication::processEvents();
+        const QRect onWindow(surface->mapTo(&mainWindow, QPoint()), surface->size());
+        mainWindow.screen()->grabWindow(mainWindow.winId()).toImage().save(u"/tmp/hp/shown.png"_s);
+        surface->grab().toImage().save(u"/tmp/hp/fresh.png"_s);
+        qDebug() << onWindow;
+        QCOMPARE(mainWindow.screen()
+                     ->grabWindow(mainWindow.winId())
+                     .toImage()
+                     .copy(onWindow)
+                     .convertToFormat(QImage::Format_RGB32),
+                 surface->grab().toImage().convertToFormat(QImage::Format_RGB32));
     }
 
     void startUpReadsItsFiles_data()

@@ -50,8 +50,7 @@ private Q_SLOTS:
         const ClockState tokyo = ClockState::tokyo();
         // Ticked, cleared and ticked: no drift; the close box writes nothing and puts back what was shown before.
         QTest::newRow(R"(0,"Tokyo",0,"Tokyo",#FALSE#,#FALSE#)")
-            << u"Combo1=Berlin,Check1,Check1,Check1,close"_s << tokyo << m_shownBefore << QStringList()
-            << QByteArray();
+            << u"Combo1=Berlin,Check1,Check1,Check1,close"_s << tokyo << m_shownBefore << QStringList() << QByteArray();
         // A choice, even of the same city, clears its box; Set saves the choice and keeps it.
         QTest::newRow(R"(-13,"New York",1,"Tokyo",#TRUE#,#TRUE#)")
             << u"Combo1=New York,Check1,Combo2=Sydney,Check2,setTime"_s

@@ -1,5 +1,6 @@
 #include "clock/citytable.h"
 #include "clock/clockmodel.h"
+#include "dials/diallabel.h"
 #include "dials/dialpainting.h"
 #include "dials/dialpair.h"
 #include "dials/handline.h"
@@ -41,6 +42,11 @@ class TestDials : public QObject
     }
 
 private Q_SLOTS:
+    void initTestCase()
+    {
+        Fonts::install();
+    }
+
     void ticksShowTheModelAndChangesShowAtOnce()
     {
         FixedClock clock;
@@ -116,23 +122,23 @@ private Q_SLOTS:
         tzset();
     }
 
-    void timerComesJustAfterEachHalfSecond_data()
+    void timerComesJustAfterEachSecond_data()
     {
         // Milliseconds after 10:00:00: the clock when the dials start, and when Timer1 fires, set or late as it may be.
         QTest::addColumn<int>("atStart");
         QTest::addColumn<int>("atTimeout");
-        QTest::addColumn<int>("firstDelay");
+        QTest::addColumn<int>("firstDelay"); // the first tick comes on the half second, the next ones on the second
         QTest::addColumn<int>("nextDelay");
         QTest::addColumn<QString>("shown"); // dial A's time after the timeout
         QTest::newRow("on the second") << 0 << 503 << 503 << 500 << "10:00:00";
-        QTest::newRow("woken a millisecond late") << 3 << 504 << 500 << 499 << "10:00:00";
-        QTest::newRow("on the half second") << 500 << 1003 << 503 << 500 << "10:00:01";
-        // A clock set while Timer1 waits, or a wake long after it was due, puts the next tick back on the half second.
-        QTest::newRow("clock set back") << 1003 << 250 << 500 << 253 << "10:00:00";
+        QTest::newRow("on the half second") << 500 << 1003 << 503 << 1000 << "10:00:01";
+        QTest::newRow("woken a millisecond late") << 503 << 1004 << 500 << 999 << "10:00:01";
+        // A clock set while Timer1 waits, or a wake long after it was due, puts the next tick back on the second.
+        QTest::newRow("clock set back") << 1503 << 250 << 500 << 753 << "10:00:00";
         QTest::newRow("fired early by the clock") << 503 << 999 << 500 << 4 << "10:00:00";
         QTest::newRow("late wake") << 503 << 3611 << 500 << 392 << "10:00:03";
     }
-    void timerComesJustAfterEachHalfSecond()
+    void timerComesJustAfterEachSecond()
     {
         QFETCH(int, atStart);
         QFETCH(int, atTimeout);
@@ -153,18 +159,77 @@ private Q_SLOTS:
         QTEST(timeA->text(), "shown");
     }
 
+    void labelsPaintWhatQLabelPaints_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("next"); // shown after a change of font and of palette
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<int>("alignment");
+        QTest::addColumn<DialLabel::Repaint>("repaint");
+        QTest::newRow("a time") << "10:00:15"
+                                << "10:01:00" << Fonts::japaneseGothic() << int(Qt::AlignHCenter)
+                                << DialLabel::Repaint::ChangedDigits;
+        QTest::newRow("a numeral") << "12"
+                                   << "9" << Fonts::sansSerif() << int(Qt::AlignLeft) << DialLabel::Repaint::Whole;
+        QTest::newRow("a city") << "New York"
+                                << "Tokyo" << Fonts::sansSerif() << int(Qt::AlignHCenter) << DialLabel::Repaint::Whole;
+        QTest::newRow("read right to left, painted by QLabel")
+            << u"\u05D9\u05E8\u05D5\u05E9\u05DC\u05D9\u05DD"_s << "Tokyo" << Fonts::sansSerif() << int(Qt::AlignLeft)
+            << DialLabel::Repaint::Whole;
+        QTest::newRow("two lines, painted by QLabel")
+            << "1\n2"
+            << "3" << Fonts::sansSerif() << int(Qt::AlignRight) << DialLabel::Repaint::Whole;
+    }
+    void labelsPaintWhatQLabelPaints()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, family);
+        QFETCH(int, alignment);
+        QFETCH(DialLabel::Repaint, repaint);
+        QWidget surface;
+        DialLabel label(text, Qt::Alignment(alignment) | Qt::AlignTop, &surface, repaint);
+        QLabel plain(text, &surface);
+        plain.setAlignment(Qt::Alignment(alignment) | Qt::AlignTop);
+        plain.setForegroundRole(QPalette::Text); // as every text of a dial
+        for (QLabel *each : {static_cast<QLabel *>(&label), &plain}) {
+            each->setFont(Fonts::font(family, 9));
+            each->setGeometry(0, 0, 97, 34);
+        }
+        QCOMPARE(label.grab().toImage(), plain.grab().toImage());
+        // What the label keeps is made afresh for a new font, palette and text.
+        QPalette red = surface.palette();
+        red.setColor(QPalette::Text, Qt::red);
+        for (QLabel *each : {static_cast<QLabel *>(&label), &plain}) {
+            each->setFont(Fonts::font(family, 12));
+            each->setPalette(red);
+        }
+        QFETCH(QString, next);
+        label.showText(next);
+        plain.setText(next);
+        QCOMPARE(label.grab().toImage(), plain.grab().toImage());
+    }
+
     void repaintingAHandsBoundsErasesIt()
     {
-        // Every pixel that drawing a hand touched lies in its bounds, and the bounds are not much more.
+        // Every pixel that drawing a hand touched lies in its bounds, and the bounds are not much more. A hand
+        // painted again where it was is copied from a picture, pixel for pixel, and stroked anew in a new colour.
         QImage blank(100, 100, QImage::Format_RGB32);
         blank.fill(Qt::white);
         const DialPainting painting(15);
+        DialPainting::KeptLine kept;
         for (const QPointF &end : {QPointF(580.73, 829.65), QPointF(1247.5, 1247.5), QPointF(915, 405)}) {
             const QRect bounds = painting.lineBounds(QPointF(915, 915), end);
             QImage canvas = blank;
             QPainter painter(&canvas);
             painting.paintLine(painter, QPointF(915, 915), end, Qt::black);
             QCOMPARE(canvas.pixelColor(61, 61), QColor(Qt::black));
+            for (const Qt::GlobalColor colour : {Qt::black, Qt::black, Qt::black, Qt::red}) {
+                QImage again = blank;
+                QPainter keptPainter(&again);
+                painting.paintKeptLine(keptPainter, kept, QPointF(915, 915), end, colour);
+                QCOMPARE(again.pixelColor(61, 61), QColor(colour));
+                QCOMPARE(again == canvas, colour == Qt::black);
+            }
             painter.fillRect(bounds, Qt::white);
             painter.end();
             QCOMPARE(canvas, blank);

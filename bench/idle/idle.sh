@@ -12,6 +12,9 @@
 #     95th percentile and the share of seconds within 20 ms; a second without any change counts as
 #     a whole second late;
 #   - peak and final resident memory, and the milliseconds from start to its mapped window.
+# Then it chooses a city in Horavista's list once a second, from the keyboard, and measures the same
+# for that busier minute, the lateness being that of the chosen city's dial after the key (the X
+# server's DAMAGE reports against the moment the key went to it, bench/idle/choosewatch).
 # It prints a Markdown table of the medians over the rounds, with the lowest and highest round in
 # brackets where rounds disagree, and the machine's load before and after, to paste into the README.
 # The figures depend on what else the machine does: run it on a quiet machine.
@@ -24,13 +27,13 @@ rounds=${2:-3}
 build="$top/build/bench"
 
 "$top/scripts/setup.sh"
-tools=(x11-apps libx11-dev libxdamage-dev)
+tools=(x11-apps libx11-dev libxdamage-dev libxtst-dev)
 for package in "${tools[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
         DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$package" >/dev/null
 done
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DHORAVISTA_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target horavista minimal_dials mapwait damagewatch >/dev/null
+cmake --build "$build" --target horavista minimal_dials mapwait damagewatch choosewatch >/dev/null
 
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -58,8 +61,13 @@ kib() { awk -v k="$2" '$1 == k":" { print $2 }' "/proc/$1/status"; }
 load() { cut -d' ' -f1-3 /proc/loadavg; }
 
 names=(horavista xclock qt-floor qt-floor-text)
+# Choices to make: one a second; a third of the idle time, at least ten.
+choices=$((seconds / 3 > 10 ? seconds / 3 : 10))
+# Horavista's city list and the margin below it take the bottom 32 pixels of its window.
+list_height=40
 declare -A label=(
     [horavista]="Horavista"
+    [horavista-choosing]="Horavista, a city chosen in its list each second (change after the key)"
     [xclock]="\`xclock -update 1\`"
     [qt-floor]="minimal Qt window, two dials redrawn twice a second (the floor)"
     [qt-floor-text]="the same, also writing the two times as digits"
@@ -100,8 +108,23 @@ for round in $(seq "$rounds"); do
         results[$name,within]+="$within "
         results[$name,peak]+="$(kib "$p" VmHWM) "
         results[$name,rss]+="$(kib "$p" VmRSS) "
-        kill "$p"
+        [ "$name" = horavista ] || kill "$p"
     done
+    # The same window with a city chosen each second.
+    p=${pid[horavista]}
+    choosing_cpu=$(cpu_ms "$p")
+    choosing_wakeups=$(wakeups "$p")
+    started=$(date +%s.%N)
+    read -r _ _ median p95 within _ < <("$build/bench/choosewatch" "$choices" "$list_height" "${window[horavista]}")
+    elapsed=$(awk -v a="$(date +%s.%N)" -v b="$started" 'BEGIN { print a - b }')
+    results[horavista-choosing,cpu]+="$(awk -v a="$(cpu_ms "$p")" -v b="$choosing_cpu" -v t="$elapsed" 'BEGIN { print (a - b) * 60 / t }') "
+    results[horavista-choosing,wake]+="$(awk -v a="$(wakeups "$p")" -v b="$choosing_wakeups" -v t="$elapsed" 'BEGIN { print (a - b) * 60 / t }') "
+    results[horavista-choosing,median]+="$median "
+    results[horavista-choosing,p95]+="$p95 "
+    results[horavista-choosing,within]+="$within "
+    results[horavista-choosing,peak]+="$(kib "$p" VmHWM) "
+    results[horavista-choosing,rss]+="$(kib "$p" VmRSS) "
+    kill "$p"
     kill "$xvfb"
     wait "$xvfb" 2>/dev/null || true
     echo "round $round of $rounds done" >&2
@@ -121,9 +144,12 @@ spread() {
         }'
 }
 declare -A m
-for name in "${names[@]}"; do
+rows=(horavista horavista-choosing xclock qt-floor qt-floor-text)
+for name in "${rows[@]}"; do
     for key in map cpu wake peak rss; do
-        m[$name,$key]=$(echo "${results[$name,$key]}" | median)
+        if [ -n "${results[$name,$key]:-}" ]; then
+            m[$name,$key]=$(echo "${results[$name,$key]}" | median)
+        fi
     done
 done
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf (b > 0) ? "%.2f" : "-", a / b }'; }
@@ -135,13 +161,13 @@ echo "| program | CPU a minute (ms) | wake-ups a minute | change after the secon
     "95th percentile (ms) | seconds changed within 20 ms | peak memory (MB) | final memory (MB) |" \
     "start to mapped window (ms) |"
 echo "|---|---|---|---|---|---|---|---|---|"
-for name in "${names[@]}"; do
+for name in "${rows[@]}"; do
     echo "| ${label[$name]} | $(echo "${results[$name,cpu]}" | spread %.1f) | $(echo "${results[$name,wake]}" | spread %.0f)" \
         "| $(echo "${results[$name,median]}" | spread %.0f) | $(echo "${results[$name,p95]}" | spread %.0f)" \
         "| $(echo "${results[$name,within]}" | spread %.0f%%)" \
         "| $(awk -v k="${m[$name,peak]}" 'BEGIN { printf "%.1f", k / 1024 }')" \
         "| $(awk -v k="${m[$name,rss]}" 'BEGIN { printf "%.1f", k / 1024 }')" \
-        "| $(printf %.0f "${m[$name,map]}") |"
+        "| $([ -n "${results[$name,map]:-}" ] && printf %.0f "${m[$name,map]}") |"
 done
 echo
 echo "Horavista against xclock: CPU $(ratio "${m[horavista,cpu]}" "${m[xclock,cpu]}")x," \

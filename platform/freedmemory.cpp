@@ -1,0 +1,18 @@
+#include "platform/freedmemory.h"
+
+#include <cstdlib> // defines __GLIBC__ with the GNU C library
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+namespace FreedMemory {
+
+void release()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
+} // namespace FreedMemory
