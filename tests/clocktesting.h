@@ -10,13 +10,13 @@
 #include <QTest>
 #include <QTimeZone>
 
-/** The UTC moment at which Japan's wall clock (UTC + 9, all year) reads @p date @p time. */
+// The UTC moment at which Japan's wall clock (UTC + 9, all year) reads @p date @p time.
 inline QDateTime japanTime(const QDate &date, const QTime &time)
 {
     return QDateTime(date, time, QTimeZone::utc()).addSecs(-9 * 3600);
 }
 
-/** The clock every test reads: fixed at a UTC moment until set again; by default 2026-12-06 10:00:00 in Japan. */
+// The clock every test reads: fixed at a UTC moment until set again; by default 2026-12-06 10:00:00 in Japan.
 class FixedClock
 {
 public:
@@ -33,7 +33,7 @@ private:
     QDateTime m_moment;
 };
 
-/** "Sydney summer +2": a dial's city, its summer time and its offset. */
+// "Sydney summer +2": a dial's city, its summer time and its offset.
 inline QString describe(const DialState &state)
 {
     return QStringLiteral("%1 %2%3").arg(state.city, state.summerTime ? QStringLiteral("summer ") : QString(),
@@ -45,7 +45,7 @@ inline char *toString(const DialState &state)
     return QTest::toString(describe(state));
 }
 
-/** "Tokyo +0 | Sydney summer +2": dial A, then dial B. */
+// "Tokyo +0 | Sydney summer +2": dial A, then dial B.
 inline char *toString(const ClockState &state)
 {
     return QTest::toString(describe(state.a) + QStringLiteral(" | ") + describe(state.b));

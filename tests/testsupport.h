@@ -9,18 +9,13 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
-#include <QDateTime>
-#include <QDebug>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QTimeZone>
 #include <QTimer>
 
 #include <cmath>
-
 #include <memory>
 
 #ifdef Q_OS_UNIX
@@ -28,7 +23,7 @@
 #include <sys/resource.h>
 #endif
 
-/** A fresh temporary folder that is the process's working folder until the object goes. */
+// A fresh temporary folder that is the process's working folder until the object goes.
 class WorkingFolder : public QTemporaryDir
 {
 public:
@@ -51,7 +46,7 @@ public:
     }
     QStringList entries() const { return dir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); }
 
-    /** A copy of @p source (a Qt resource, say) that the test may change and delete. */
+    // A copy of @p source (a Qt resource, say) that the test may change and delete.
     bool copyIn(const QString &source, const QString &name) const
     {
         return QFile::copy(source, path(name)) &&
@@ -62,13 +57,12 @@ private:
     QString m_previous = QDir::currentPath();
 };
 
-/**
- * Makes writing fail while it lives, as a full disk would: files may not grow past a few bytes.
- * The size limit binds every user, the super-user included, unlike a folder's permissions.
- */
+// Makes writing fail while it lives, as a full disk would: files may not grow past a few bytes. The size limit binds
+// every user, the super-user included, unlike a folder's permissions.
 class FullDisk
 {
 public:
+    bool isActive() const { return m_active; } // false where the system has no per-process file size limit
     FullDisk()
     {
 #ifdef Q_OS_UNIX
@@ -87,11 +81,6 @@ public:
             setrlimit(RLIMIT_FSIZE, &m_previous);
 #endif
     }
-    /** False where the system has no per-process file size limit. */
-    bool isActive() const
-    {
-        return m_active;
-    }
     static constexpr char WhyInactive[] = "this system has no file size limit to stand for a full disk";
 
 private:
@@ -101,23 +90,21 @@ private:
 #endif
 };
 
-/**
- * Declares @p var as the child of @p parent of type @p Type named @p name; where there is none, the
- * test fails there, naming the control, and the other tests go on.
- */
+// Declares @p var as the child of @p parent of type @p Type named @p name; where there is none, the test fails there,
+// naming the control, and the other tests go on.
 #define FIND_CHILD(var, Type, parent, name)                                                                            \
     auto *var = (parent)->findChild<Type *>(QStringLiteral(name));                                                     \
     QVERIFY2(var, "no control named " name)
 
 #define VERIFY_FOLDER(folder) QVERIFY2((folder).isValid(), qPrintable((folder).errorString()))
 
-/** A point in twips to two decimals, for comparing with the worked examples. */
+// A point in twips to two decimals, for comparing with the worked examples.
 inline QPointF toHundredths(const QPointF &point)
 {
     return {std::round(point.x() * 100) / 100, std::round(point.y() * 100) / 100};
 }
 
-/** Presses @p button at @p at on @p widget, moves the pointer by @p by with the button held, and releases it. */
+// Presses @p button at @p at on @p widget, moves the pointer by @p by with the button held, and releases it.
 inline void dragOn(QWidget *widget, const QPoint &at, const QPoint &by, Qt::MouseButton button = Qt::LeftButton)
 {
     const QPoint start = widget->mapToGlobal(at);
@@ -130,7 +117,16 @@ inline void dragOn(QWidget *widget, const QPoint &at, const QPoint &by, Qt::Mous
     QTest::mouseRelease(widget, button, {}, widget->mapFromGlobal(start + by));
 }
 
-/** Runs @p answer on the next modal window (a dialog) once the code under test opens it. */
+// The colours of @p image at @p points.
+inline QList<QColor> colours(const QImage &image, std::initializer_list<QPoint> points)
+{
+    QList<QColor> found;
+    for (const QPoint &point : points)
+        found << image.pixelColor(point);
+    return found;
+}
+
+// Runs @p answer on the next modal window (a dialog) once the code under test opens it.
 template <typename Answer>
 void whenModalOpens(Answer answer, int triesLeft = 200)
 {
@@ -142,7 +138,7 @@ void whenModalOpens(Answer answer, int triesLeft = 200)
     });
 }
 
-/** Answers with OK every message box shown while it lives, and records each as "caption text". */
+// Answers with OK every message box shown while it lives, and records each as "caption text".
 class MessageCatcher : public QObject
 {
 public:
@@ -162,7 +158,7 @@ private:
     QTimer m_timer;
 };
 
-/** Picks @p city from @p list as a user does: open it, go to the entry, Enter. */
+// Picks @p city from @p list as a user does: open it, go to the entry, Enter.
 inline void choose(QComboBox *list, const QString &city)
 {
     list->showPopup();
@@ -170,10 +166,8 @@ inline void choose(QComboBox *list, const QString &city)
     QTest::keyClick(list->view(), Qt::Key_Return);
 }
 
-/**
- * Base of the tests that open the program's windows: the design fonts, a fresh working folder
- * holding the program's icon for each test, and no window left open after it.
- */
+// Base of the tests that open the program's windows: the design fonts, a fresh working folder holding the program's
+// icon for each test, and no window left open after it.
 class WindowTest : public QObject
 {
     Q_OBJECT
