@@ -197,7 +197,7 @@ private Q_SLOTS:
             QCOMPARE(inDialog->objects.filter(DesignName), QStringList());
             for (const QString &object : objects)
                 QVERIFY2(inDialog->objects.contains(object), qPrintable(object));
-            QCOMPARE(inDialog->descriptions.filter(u"世界地図"_s).size(), int(command == "mnuSetTime"_L1));
+            QCOMPARE(inDialog->descriptions.filter(u"世界地図"_s).size(), int(qstrcmp(command, "mnuSetTime") == 0));
         }
         // Alt+F opens the File menu; Ctrl+Q ends the program.
         mainWindow.activateWindow();
