@@ -294,7 +294,7 @@ private Q_SLOTS:
         QTest::newRow("7,000 rules, 3,800 elements") << u"rules"_s << u"more than 262 style rules"_s;
         QTest::newRow("20 imports of a 200 KB sheet") << u"sheets"_s << u"more than 262144 bytes"_s;
         QTest::newRow("a word of 250,000 letters") << u"word"_s << u"a word longer than 4000"_s;
-        QTest::newRow("empty compressed blocks") << u"compressed"_s << u"blocks that make nothing"_s;
+        QTest::newRow("empty blocks") << u"compressed"_s << u"more than 262144 bytes of blocks that make nothing"_s;
     }
     void costlyPagesAreCutWithinTheirBudgets()
     {
