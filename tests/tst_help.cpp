@@ -11,7 +11,6 @@
 #include <QDesktopServices>
 #include <QProcess>
 #include <QScopeGuard>
-#include <QTextBlock>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -24,75 +23,62 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-/** The process's resident memory in MB: now, or (@p field "VmHWM") at its peak since resetPeak(). */
-double megabytes(const char *field = "VmRSS")
+// A help file made by another tool: its title, a text of its first page, an entry of its contents, the page that
+// entry shows, and a picture there (40 pixels wide, or a second picture of 1600) with its width.
+struct MadeElsewhere
 {
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    const QRegularExpression value(QString::fromLatin1(field) + u":\\s*(\\d+) kB"_s);
-    return value.match(QString::fromLatin1(status.readAll())).captured(1).toDouble() / 1024.0;
-}
-
-void resetPeak()
-{
-    QFile clear(u"/proc/self/clear_refs"_s);
-    QVERIFY(clear.open(QIODevice::WriteOnly) && clear.write("5") == 1);
-}
-
-/** Shows @p page of @p window and paints it. */
-void showAndPaint(HelpWindow &window, QTextBrowser *browser, const QString &page)
-{
-    window.showTopic(page);
-    browser->viewport()->grab();
-}
+    QString title, text, entry, target, picture;
+    int width;
+};
 
 } // namespace
 
 class TestHelp : public WindowTest
 {
     Q_OBJECT
-    QStringList m_opened; // the About box, then what the desktop's browser and mail program were given
+    QStringList m_opened; // what the desktop's browser and mail program were given
 
 public Q_SLOTS:
     // Stands in for the desktop's browser and mail program.
     void openUrl(const QUrl &url) { m_opened << url.scheme(); }
 
 private Q_SLOTS:
-    void helpMenuShowsTheAboutBoxAndTheHelpThatEndsWithTheProgram()
+    void helpMenuShowsTheHelpInTheInterfacesLanguageThatEndsWithTheProgram_data()
     {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("summerTime"); // the page's entry in the contents, and its title
+        QTest::addColumn<QString>("contentsButton");
+        QTest::newRow("Japanese") << false << u"Horavista.chm"_s << u"サマータイム"_s << u"目次"_s;
+        QTest::newRow("English") << true << u"Horavista_en.chm"_s << u"Summer time"_s << u"Contents"_s;
+    }
+    void helpMenuShowsTheHelpInTheInterfacesLanguageThatEndsWithTheProgram()
+    {
+        QFETCH(bool, english);
+        QFETCH(QString, summerTime);
+        m_opened.clear();
         QVERIFY(m_folder->copyIn(QString::fromUtf8(HORAVISTA_HELP_FILE), u"Horavista.chm"_s));
+        QVERIFY(m_folder->copyIn(QString::fromUtf8(HORAVISTA_ENGLISH_HELP_FILE), u"Horavista_en.chm"_s));
+        const auto japaneseAgain = qScopeGuard([] { InterfaceLanguage::use(InterfaceLanguage::Language::Japanese); });
+        QVERIFY(!english || InterfaceLanguage::use(InterfaceLanguage::Language::English));
         ClockModel clock;
         auto mainForm = std::make_unique<MainWindow>(m_folder->dir(), clock);
         mainForm->show();
-        whenModalOpens([this](QWidget *box) {
-            m_opened << box->objectName();
-            QVERIFY(box->close());
-        });
-        FIND_CHILD(about, QAction, mainForm.get(), "mnuCallVersion");
         FIND_CHILD(help, QAction, mainForm.get(), "mnuCallHelp");
-        about->trigger();
         QTest::keyClick(mainForm.get(), Qt::Key_F1);
         help->trigger(); // the window already open
         QTRY_VERIFY(qobject_cast<HelpWindow *>(QApplication::activeWindow()));
         const QWidgetList windows = QApplication::topLevelWidgets();
-        QCOMPARE(
-            std::count_if(windows.begin(), windows.end(), [](QWidget *w) { return qobject_cast<HelpWindow *>(w); }), 1);
+        QCOMPARE(std::ranges::count_if(windows, [](QWidget *w) { return qobject_cast<HelpWindow *>(w); }), 1);
         auto *window = qobject_cast<HelpWindow *>(QApplication::activeWindow());
         FIND_CHILD(browser, QTextBrowser, window, "browser");
         FIND_CHILD(contents, QTreeWidget, window, "contents");
         FIND_CHILD(showContents, QAction, window, "showContents");
-        // The file's title and default topic; the page's first link, then an entry of the contents (in the
+        // The file's default topic; the page's first link, then an entry of the contents (in the
         // file's code page); links leave the file only for the web and mail, and a link into the file by its own
-        // name stays; back to the page before. The contents follow the page shown, and the pictures come out of
-        // the file.
-        QStringList unread; // every object of the file comes out, to the last byte of the compressed section
-        ChmFile file(u"Horavista.chm"_s);
-        for (const QString &path : file.objectPaths())
-            if (!file.read(path))
-                unread << path;
+        // name stays; back to the page before. The contents follow the page shown.
         QTest::keyClicks(browser, u"\t\r"_s); // Tab to the first link, Return to follow it
-        QTreeWidgetItem *summer = contents->findItems(u"サマータイム"_s, Qt::MatchRecursive).value(0);
+        QTreeWidgetItem *summer = contents->findItems(summerTime, Qt::MatchRecursive).value(0);
         QTest::mouseClick(contents->viewport(), Qt::LeftButton, {}, contents->visualItemRect(summer).center());
         for (const QString &scheme : u"https mailto file javascript smb"_s.split(u' ')) {
             QDesktopServices::setUrlHandler(scheme, this, "openUrl");
@@ -101,20 +87,15 @@ private Q_SLOTS:
         }
         Q_EMIT browser->anchorClicked(QUrl(u"ms-its:Horavista.chm::/dials.html"_s));
         QTest::keyClick(window, Qt::Key_Left, Qt::AltModifier); // Back
-        const auto picture = browser->loadResource(QTextDocument::ImageResource, QUrl(u"images/mainwindow.png"_s));
         showContents->trigger(); // 目次 shows the contents at first, and hides them
-        QCOMPARE(window->windowTitle(), u"Horavista Help"_s);
-        QCOMPARE(browser->historyUrl(-2).path(), u"/index.html"_s);
-        QCOMPARE(browser->historyUrl(-1).path(), u"/picture.html"_s);
-        QCOMPARE(browser->source().path(), u"/summertime.html"_s);
-        QCOMPARE(browser->historyUrl(1).path(), u"/dials.html"_s);
-        QCOMPARE(browser->documentTitle(), u"サマータイム"_s);
-        QCOMPARE(contents->currentIndex().data(Qt::ToolTipRole).toString(), u"サマータイム"_s);
-        QCOMPARE(m_opened, (QStringList{u"frmAbout"_s, u"https"_s, u"mailto"_s}));
-        QCOMPARE(contents->topLevelItemCount(), 3);
-        QCOMPARE(picture.value<QImage>().width(), 302);
+        QTEST(QFileInfo(window->filePath()).fileName(), "file");
+        QTEST(showContents->text(), "contentsButton");
+        QCOMPARE((QStringList{browser->historyUrl(-2).path(), browser->historyUrl(-1).path(), browser->source().path(),
+                              browser->historyUrl(1).path()}),
+                 (QStringList{u"/index.html"_s, u"/picture.html"_s, u"/summertime.html"_s, u"/dials.html"_s}));
+        QCOMPARE(contents->currentIndex().data(Qt::ToolTipRole).toString(), summerTime);
+        QCOMPARE(m_opened, (QStringList{u"https"_s, u"mailto"_s}));
         QVERIFY(!contents->isVisible());
-        QCOMPARE(unread, QStringList());
 
         // Closing the main window ends the program although the help is still open; the help goes too (no
         // window may be left after a test).
@@ -123,15 +104,14 @@ private Q_SLOTS:
         QCOMPARE(QApplication::exec(), 0);
     }
 
-    void helpIsReadByScreenReadersAndTheKeyboard()
+    void programsHelpShowsEveryPageWholeToScreenReadersAndTheKeyboard()
     {
         HelpWindow window(QString::fromUtf8(HORAVISTA_HELP_FILE));
+        FIND_CHILD(browser, QTextBrowser, &window, "browser");
+        FIND_CHILD(contents, QTreeWidget, &window, "contents");
         window.showDefaultTopic();
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        FIND_CHILD(browser, QTextBrowser, &window, "browser");
-        FIND_CHILD(contents, QTreeWidget, &window, "contents");
-        QCOMPARE(QAccessible::queryAccessibleInterface(contents)->text(QAccessible::Name), u"目次"_s);
         // The first page's picture is read by its alternative text, as one line of the page.
         QAccessibleTextInterface *page = QAccessible::queryAccessibleInterface(browser)->textInterface();
         QVERIFY(page);
@@ -153,53 +133,30 @@ private Q_SLOTS:
         QCOMPARE(reached, (QStringList{u"ホーム"_s, u"目次"_s}));
         QTest::keyClick(&window, Qt::Key_Escape);
         QVERIFY(!window.isVisible());
-    }
-
-    void englishInterfaceShowsTheEnglishHelp()
-    {
-        QVERIFY(m_folder->copyIn(QString::fromUtf8(HORAVISTA_HELP_FILE), u"Horavista.chm"_s));
-        QVERIFY(m_folder->copyIn(QString::fromUtf8(HORAVISTA_ENGLISH_HELP_FILE), u"Horavista_en.chm"_s));
-        const auto japaneseAgain = qScopeGuard([] { InterfaceLanguage::use(InterfaceLanguage::Language::Japanese); });
-        QVERIFY(InterfaceLanguage::use(InterfaceLanguage::Language::English));
-        HelpViewer::system().showProgramHelp(nullptr);
-        auto *window = qobject_cast<HelpWindow *>(QApplication::topLevelWidgets().value(0));
-        QVERIFY(window);
-        window->close();
-        FIND_CHILD(browser, QTextBrowser, window, "browser");
-        FIND_CHILD(home, QAction, window, "home");
-        QCOMPARE(QFileInfo(window->filePath()).fileName(), u"Horavista_en.chm"_s);
-        QCOMPARE(browser->documentTitle(), u"Horavista overview"_s);
-        QCOMPARE(home->text(), u"Home"_s);
-        // As many pages as the Japanese help.
-        QCOMPARE(ChmFile(window->filePath()).objectPaths().filter(u".html"_s).size(),
-                 ChmFile(u"Horavista.chm"_s).objectPaths().filter(u".html"_s).size());
-    }
-
-    void everyPageOfTheProgramsHelpShowsWhole()
-    {
-        // Within every budget, each page with all its pictures, one window showing them all in turn.
+        // Every object comes out, to the last byte of the compressed section; within every budget, each page with
+        // all its pictures, one window showing them all in turn.
         QTest::failOnWarning(QRegularExpression(u"."_s));
-        HelpWindow window(QString::fromUtf8(HORAVISTA_HELP_FILE));
-        FIND_CHILD(browser, QTextBrowser, &window, "browser");
-        QStringList empty, missingPictures;
+        ChmFile file(window.filePath());
+        QStringList unread, empty, missingPictures;
         int pictures = 0;
-        for (const QString &path : ChmFile(QString::fromUtf8(HORAVISTA_HELP_FILE)).objectPaths()) {
+        for (const QString &path : file.objectPaths()) {
+            if (!file.read(path))
+                unread << path;
             if (!path.endsWith(u".html"_s))
                 continue;
             window.showTopic(path);
             browser->viewport()->grab();
             if (browser->toPlainText().trimmed().isEmpty())
                 empty << path;
-            for (QTextBlock block = browser->document()->begin(); block.isValid(); block = block.next()) {
-                for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
-                    const QTextImageFormat image = fragment.fragment().charFormat().toImageFormat();
-                    const QVariant shown = browser->document()->resource(QTextDocument::ImageResource, image.name());
-                    pictures += image.isValid();
-                    if (image.isValid() && shown.value<QImage>().width() != int(image.width()))
-                        missingPictures << path + u' ' + image.name();
-                }
+            for (const QTextFormat &format : browser->document()->allFormats()) {
+                const QTextImageFormat image = format.toImageFormat();
+                const QVariant shown = browser->document()->resource(QTextDocument::ImageResource, image.name());
+                pictures += image.isValid();
+                if (image.isValid() && shown.value<QImage>().width() != int(image.width()))
+                    missingPictures << path + u' ' + image.name();
             }
         }
+        QCOMPARE(unread, QStringList());
         QCOMPARE(empty, QStringList());
         QCOMPARE(missingPictures, QStringList());
         QCOMPARE(pictures, 2);
@@ -254,7 +211,6 @@ private Q_SLOTS:
             ++depth;
         // Objects up to the largest handed out, by paths from the root whatever their letter case.
         ChmFile file(u":/data/help-hostile.chm"_s);
-        QVERIFY(window.isOpen());
         QCOMPARE(browser->documentTitle(), u"Start"_s);
         QCOMPARE(entries.size(), 5000);
         QCOMPARE(depth, 32);
@@ -265,64 +221,45 @@ private Q_SLOTS:
 
     void realHelpFilesShowTheirPagesContentsAndPictures_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("text"); // of the first page
-        QTest::addColumn<QString>("entry"); // of the contents, clicked
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QString>("picture"); // of that page, 40 pixels wide or (a second picture) 1600
-        QTest::addColumn<int>("width");
-        // URL-encoded names everywhere; a picture of the whole budget on the first page and on the second.
-        QTest::newRow("Japanese, chmcmd") << u"ja-names"_s << u"ヘルプ"_s << u"最初のページ"_s << u"次のページ"_s
-                                          << u"/sub dir/page 2.html"_s << u"../images/big%20two.png"_s << 1600;
-        // Pages that name no encoding, and contents written as Latin-1 entities.
-        QTest::newRow("Russian 1251, chmcmd") << u"ru-codepage"_s << u"Справка"_s << u"Описание часов"_s
-                                              << u"Описание"_s << u"/index.html"_s << u"clock.png"_s << 40;
-        // Contents file and first page named only by the default window; the contents in their own folder.
-        QTest::newRow("Chinese 936, #WINDOWS") << u"zh-window"_s << u"帮助"_s << u"世界时钟的说明"_s << u"说明"_s
-                                               << u"/pages/index.html"_s << u"../images/clock.png"_s << 40;
-        // The first listing chunk given as 1 (#SYSTEM is in chunk 0); the only contents file, named nowhere.
-        QTest::newRow("Russian 1251, fpdoc") << u"ru-first-chunk"_s << u"fpdoc"_s << u"Описание модуля"_s << u"Модуль"_s
-                                             << u"/index.html"_s << u"unit.png"_s << 40;
+        QTest::addColumn<MadeElsewhere>("file"); // each row named after its file
+        // Japanese, chmcmd: URL-encoded names everywhere; a picture of the whole budget on the first page and on the
+        // second.
+        QTest::newRow("ja-names") << MadeElsewhere{
+            u"ヘルプ"_s, u"最初のページ"_s, u"次のページ"_s, u"/sub dir/page 2.html"_s, u"../images/big%20two.png"_s,
+            1600};
+        // Russian 1251, chmcmd: pages that name no encoding, and contents written as Latin-1 entities.
+        QTest::newRow("ru-codepage") << MadeElsewhere{u"Справка"_s,     u"Описание часов"_s, u"Описание"_s,
+                                                      u"/index.html"_s, u"clock.png"_s,      40};
+        // Chinese 936: contents file and first page named only by the default window; the contents in their own
+        // folder.
+        QTest::newRow("zh-window") << MadeElsewhere{
+            u"帮助"_s, u"世界时钟的说明"_s, u"说明"_s, u"/pages/index.html"_s, u"../images/clock.png"_s, 40};
+        // Russian 1251, fpdoc: the first listing chunk given as 1 (#SYSTEM is in chunk 0); the only contents file,
+        // named nowhere.
+        QTest::newRow("ru-first-chunk") << MadeElsewhere{u"fpdoc"_s,       u"Описание модуля"_s, u"Модуль"_s,
+                                                         u"/index.html"_s, u"unit.png"_s,        40};
     }
     void realHelpFilesShowTheirPagesContentsAndPictures()
     {
-        QFETCH(QString, file);
-        QFETCH(QString, title);
-        QFETCH(QString, text);
-        QFETCH(QString, entry);
-        QFETCH(QString, target);
-        QFETCH(QString, picture);
-        QFETCH(int, width);
+        QFETCH(MadeElsewhere, file);
         QTest::failOnWarning(QRegularExpression(u"."_s));
-        HelpWindow window(u":/data/help-"_s + file + u".chm"_s);
+        HelpWindow window(u":/data/help-%1.chm"_s.arg(QString::fromLatin1(QTest::currentDataTag())));
         FIND_CHILD(browser, QTextBrowser, &window, "browser");
         FIND_CHILD(contents, QTreeWidget, &window, "contents");
-        QVERIFY(window.isOpen());
         window.showDefaultTopic();
         browser->viewport()->grab();
-        const QString firstPage = browser->toPlainText();
-        QTreeWidgetItem *item = contents->findItems(entry, Qt::MatchRecursive).value(0);
-        QVERIFY(item);
+        QVERIFY2(browser->toPlainText().contains(file.text), qPrintable(browser->toPlainText()));
+        QTreeWidgetItem *item = contents->findItems(file.entry, Qt::MatchRecursive).value(0);
         QTest::mouseClick(contents->viewport(), Qt::LeftButton, {}, contents->visualItemRect(item).center());
         browser->viewport()->grab();
-        const QImage shown = browser->document()->resource(QTextDocument::ImageResource, QUrl(picture)).value<QImage>();
-        QCOMPARE(window.windowTitle(), title);
-        QVERIFY2(firstPage.contains(text), qPrintable(firstPage));
-        QCOMPARE(browser->source().path(), target);
-        QCOMPARE(shown.width(), width);
+        const QVariant shown = browser->document()->resource(QTextDocument::ImageResource, QUrl(file.picture));
+        QCOMPARE(window.windowTitle(), file.title);
+        QCOMPARE(browser->source().path(), file.target);
+        QCOMPARE(shown.value<QImage>().width(), file.width);
     }
 
-    void pagesReadNothingOutsideTheHelpFile_data()
-    {
-        QTest::addColumn<QString>("page");
-        for (const char *page :
-             {"relative", "file", "absolute", "data", "table", "background", "link", "import", "nested", "pipe"})
-            QTest::newRow(page) << QString::fromLatin1(page);
-    }
     void pagesReadNothingOutsideTheHelpFile()
     {
-        QFETCH(QString, page);
         // Red outside: a picture, and a style sheet that paints the page's paragraphs.
         QImage red(37, 23, QImage::Format_RGB32);
         red.fill(Qt::red);
@@ -331,14 +268,19 @@ private Q_SLOTS:
         QCOMPARE(mkfifo("pipe.png", 0600), 0); // opened, it would wait for a writer forever
         HelpWindow window(u":/data/help-outside.chm"_s);
         FIND_CHILD(browser, QTextBrowser, &window, "browser");
-        window.showTopic(u"/"_s + page + u".html"_s);
-        const QImage shot = browser->viewport()->grab().toImage();
-        int redPixels = 0;
-        for (int y = 0; y < shot.height(); ++y)
-            for (int x = 0; x < shot.width(); ++x)
-                redPixels += shot.pixel(x, y) == qRgb(255, 0, 0);
-        QVERIFY(browser->toPlainText().endsWith(u'x'));
-        QCOMPARE(redPixels, 0);
+        QStringList reddened, cut;
+        for (const QString &page :
+             u"relative file absolute data table background link import nested pipe"_s.split(u' ')) {
+            window.showTopic(u"/"_s + page + u".html"_s);
+            const QImage shot = browser->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const auto *pixels = reinterpret_cast<const QRgb *>(shot.constBits());
+            if (std::count(pixels, pixels + shot.width() * shot.height(), qRgb(255, 0, 0)) > 0)
+                reddened << page;
+            if (!browser->toPlainText().endsWith(u'x'))
+                cut << page;
+        }
+        QCOMPARE(reddened, QStringList());
+        QCOMPARE(cut, QStringList());
     }
 
     void costlyPagesAreCutWithinTheirBudgets_data()
@@ -351,10 +293,8 @@ private Q_SLOTS:
         QTest::newRow("3,000 links to a 200 KB sheet") << u"links"_s << u"more than 16 linked"_s;
         QTest::newRow("7,000 rules, 3,800 elements") << u"rules"_s << u"more than 262 style rules"_s;
         QTest::newRow("20 imports of a 200 KB sheet") << u"sheets"_s << u"more than 262144 bytes"_s;
-        QTest::newRow("60,000 changes of direction") << u"directions"_s << u"writing direction"_s;
         QTest::newRow("a word of 250,000 letters") << u"word"_s << u"a word longer than 4000"_s;
-        QTest::newRow("a letter of 120,000 accents") << u"accents"_s << u"more than 32 accents"_s;
-        QTest::newRow("empty compressed blocks") << u"compressed"_s << u"blocks that make nothing"_s;
+        QTest::newRow("empty blocks") << u"compressed"_s << u"more than 262144 bytes of blocks that make nothing"_s;
     }
     void costlyPagesAreCutWithinTheirBudgets()
     {
@@ -365,16 +305,14 @@ private Q_SLOTS:
         HelpWindow window(u":/data/help-costly.chm"_s);
         FIND_CHILD(browser, QTextBrowser, &window, "browser");
         window.show();
-        const double before = megabytes();
-        resetPeak();
         const std::clock_t start = std::clock();
-        showAndPaint(window, browser, u"/"_s + page + u".html"_s);
+        window.showTopic(u"/"_s + page + u".html"_s);
+        browser->viewport()->grab();
         const double seconds = double(std::clock() - start) / CLOCKS_PER_SEC;
-        const double grown = megabytes("VmHWM") - before;
         // The program goes on: the start page shows after it.
-        showAndPaint(window, browser, u"/index.html"_s);
+        window.showTopic(u"/index.html"_s);
+        browser->viewport()->grab();
         QVERIFY2(seconds < 1.0, qPrintable(QString::number(seconds)));
-        QVERIFY2(grown < 300, qPrintable(QString::number(grown)));
         QCOMPARE(browser->toPlainText(), u"Start"_s);
     }
 
@@ -382,34 +320,31 @@ private Q_SLOTS:
     {
         // Each limit reached, then passed by one more of a kind counted with it; closed tables and lone brackets
         // are not counted.
-        const auto limit = [](const QByteArray &unit, int count, const QByteArray &more, const QString &problem) {
-            QCOMPARE(HelpPage::problem(unit.repeated(count)), QString());
-            QCOMPARE(HelpPage::problem(unit.repeated(count) + more), problem);
+        const auto limit = [](auto check, const auto &unit, int count, const auto &more, const QString &problem) {
+            QCOMPARE(check(unit.repeated(count)), QString());
+            QCOMPARE(check(unit.repeated(count) + more), problem);
         };
-        limit("<TABLE><tr><td>x", 6, "<table>", u"tables nested deeper than 6"_s);
-        limit("<ul><li>x", 100, "<ol>", u"nested deeper than 100"_s);
-        limit("<td>x", 1000, "<th>", u"more than 1000 table cells"_s);
-        limit("<img src=a.png>", 500, "<IMG>", u"more than 500 pictures"_s);
-        limit("x<br>", 8000, "<br>", u"more than 8000 tags"_s);
-        limit("x", 256 * 1024, "x", u"larger than 262144 bytes"_s);
-        limit("<table><td>x</table>", 7, QByteArray("a < b <3 </ >").repeated(5000), QString());
-        limit("<link rel=stylesheet>", 16, "<LINK>", u"more than 16 linked style sheets"_s);
+        const auto page = HelpPage::problem;
+        limit(page, "<TABLE><tr><td>x"_ba, 6, "<table>"_ba, u"tables nested deeper than 6"_s);
+        limit(page, "<ul><li>x"_ba, 100, "<ol>"_ba, u"nested deeper than 100"_s);
+        limit(page, "<td>x"_ba, 1000, "<th>"_ba, u"more than 1000 table cells"_s);
+        limit(page, "<img src=a.png>"_ba, 500, "<IMG>"_ba, u"more than 500 pictures"_s);
+        limit(page, "x<br>"_ba, 8000, "<br>"_ba, u"more than 8000 tags"_s);
+        limit(page, "x"_ba, 256 * 1024, "x"_ba, u"larger than 262144 bytes"_s);
+        limit(page, "<table><td>x</table>"_ba, 7, "a < b <3 </ >"_ba.repeated(5000), QString());
+        limit(page, "<link rel=stylesheet>"_ba, 16, "<LINK>"_ba, u"more than 16 linked style sheets"_s);
         // Style rules (imports too) for the page's elements: 2,000 for 1,000 of them, 1,998 for 1,001.
-        const QByteArray paragraphs = QByteArray("<p>").repeated(998);
-        QCOMPARE(HelpPage::problem("<style>" + QByteArray("p{}").repeated(2000) + "</style>" + paragraphs), QString());
-        QCOMPARE(
-            HelpPage::problem("<style>" + QByteArray("p{}").repeated(1998) + "@import 'a';</style><p>" + paragraphs),
-            u"more than 1998 style rules"_s);
+        const QByteArray paragraphs = "<p>"_ba.repeated(998);
+        QCOMPARE(page("<style>" + "p{}"_ba.repeated(2000) + "</style>" + paragraphs), QString());
+        QCOMPARE(page("<style>" + "p{}"_ba.repeated(1998) + "@import 'a';</style><p>" + paragraphs),
+                 u"more than 1998 style rules"_s);
         // The text: words (which running-text tags do not break, other tags, spaces and CJK letters do), accents
         // (also as entities) and changes of direction.
-        const auto text = [](const QString &unit, int count, const QString &more, const QString &problem) {
-            QCOMPARE(HelpPage::textProblem(unit.repeated(count)), QString());
-            QCOMPARE(HelpPage::textProblem(unit.repeated(count) + more), problem);
-        };
-        text(u"x<b>x</b>"_s, 2000, u"<I>x"_s, u"a word longer than 4000 letters"_s);
-        text(u"\u0301"_s, 32, u"&#x301;"_s, u"a letter with more than 32 accents"_s);
-        text(u"\u05D0a"_s, 1000, u"&#1488;"_s, u"more than 2000 changes of writing direction"_s);
-        text(u"x<br>"_s, 8000, u"\u3042 x"_s.repeated(5000), QString());
+        const auto text = HelpPage::textProblem;
+        limit(text, u"x<b>x</b>"_s, 2000, u"<I>x"_s, u"a word longer than 4000 letters"_s);
+        limit(text, u"\u0301"_s, 32, u"&#x301;"_s, u"a letter with more than 32 accents"_s);
+        limit(text, u"\u05D0a"_s, 1000, u"&#1488;"_s, u"more than 2000 changes of writing direction"_s);
+        limit(text, u"x<br>"_s, 8000, u"\u3042 x"_s.repeated(5000), QString());
     }
 };
 
