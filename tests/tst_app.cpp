@@ -53,7 +53,9 @@ void rightClick(QWidget *widget, const QPoint &at, const char *item)
         poppedUpAt = menu->pos();
         auto *chosen = menu->parent()->findChild<QAction *>(QLatin1String(item)); // the window's command
         QVERIFY2(chosen, item);
+        const QString name = menu->objectName();
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(chosen).center());
+        QCOMPARE(name, u"mnuFILE"_s);
     });
     QTest::mouseClick(widget, Qt::RightButton, {}, at);
 }
@@ -114,6 +116,9 @@ private Q_SLOTS:
         for (const char *name : {"Label1", "Label2", "Label13", "Label14", "Picture1", "Combo1"})
             places << mainWindow->findChild<QWidget *>(QLatin1String(name))->geometry();
         QCOMPARE(places, designed);
+        const QFont listFont = mainWindow->findChild<QWidget *>(u"Combo1"_s)->font();
+        QCOMPARE(listFont.family(), Fonts::sansSerif());
+        QCOMPARE(listFont.pointSizeF(), 8.25);
 
         // Until the first tick the hands run from the dials' centres to their designed ends: the background, dial
         // A's outer square, dial B's inner square, dial A's second hand towards (600, 1200), its hour hand towards

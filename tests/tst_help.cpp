@@ -122,8 +122,15 @@ private Q_SLOTS:
 
     void programsHelpShowsEveryPageWholeToScreenReadersAndTheKeyboard()
     {
+        // A dark palette's yellow links would not read on the pages' own white ground: the pages keep blue ones.
+        const QPalette original = QApplication::palette();
+        const auto restore = qScopeGuard([&original] { QApplication::setPalette(original); });
+        QPalette dark = original;
+        dark.setColor(QPalette::Link, Qt::yellow);
+        QApplication::setPalette(dark);
         HelpWindow window(QString::fromUtf8(HORAVISTA_HELP_FILE));
         FIND_CHILD(browser, QTextBrowser, &window, "browser");
+        QCOMPARE(browser->palette().color(QPalette::Link), QColor(Qt::blue));
         FIND_CHILD(contents, QTreeWidget, &window, "contents");
         window.showDefaultTopic();
         window.show();
