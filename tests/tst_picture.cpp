@@ -118,6 +118,7 @@ private Q_SLOTS:
         QCOMPARE(Himetric::fromPixels(180, 96), 4762);
         QCOMPARE(sharp.image().size(), QSize(296, 282));
         QCOMPARE(stored.size(), QSize(148, 141));
+        QCOMPARE(stored.devicePixelRatio(), 1.0);
         QCOMPARE(sharp.devicePixels(QSizeF(2190, 1461)), QSize(292, 195));
         QCOMPARE(stored.pixelColor(30, 35), QColor(Qt::red));
         QCOMPARE(stored.pixelColor(51, 35), QColor(Qt::white));
