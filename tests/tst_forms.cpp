@@ -1,6 +1,9 @@
+#include "forms/menustyle.h"
 #include "forms/picturebox.h"
 #include "forms/twips.h"
 #include "testsupport.h"
+
+#include <QMenuBar>
 
 using namespace Qt::StringLiterals;
 
@@ -39,6 +42,15 @@ private Q_SLOTS:
         QCOMPARE(shown.pixelColor(0, 5), background);
         box.clearPicture();
         QCOMPARE(box.grab().toImage().pixelColor(0, 0), background);
+    }
+
+    void menusUnderlineTheirLettersOnlyWhileAltIsHeld()
+    {
+        MenuStyle style; // on a style that underlines them always
+        QMenuBar bar;
+        QMenu menu;
+        QCOMPARE(style.styleHint(QStyle::SH_UnderlineShortcut, nullptr, &bar), 0);
+        QCOMPARE(style.styleHint(QStyle::SH_UnderlineShortcut, nullptr, &menu), 0);
     }
 };
 

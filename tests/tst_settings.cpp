@@ -12,7 +12,7 @@ bool operator==(const SavedSettings &a, const SavedSettings &b)
         a.cityB == b.cityB && a.summerTimeA == b.summerTimeA && a.summerTimeB == b.summerTimeB;
 }
 
-/** "reading 3: -13 New York | 2 Sydney summer", a missing offset as "-". */
+// "reading 3: -13 New York | 2 Sydney summer", a missing offset as "-".
 char *toString(const SavedSettings &saved)
 {
     const auto offset = [](std::optional<qint16> o) {
