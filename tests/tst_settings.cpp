@@ -51,7 +51,11 @@ private Q_SLOTS:
         QTest::newRow("five fields") << QByteArray("0,\"Tokyo\",1,\"Sydney\",#FALSE#\r\n") << tooFew;
         QTest::newRow("six fields over two lines")
             << QByteArray("0,\"Tokyo\",1\r\n\"Sydney\",#FALSE#,#FALSE#") << tooFew;
-        QTest::newRow("only 64 KiB of a line read") << QByteArray(70000, ' ') + line << tooFew;
+        // A line one byte short of 64 KiB is read whole; of a longer one only that much, here short of its last letter.
+        QTest::newRow("64 KiB less a byte") << QByteArray(65535 - line.size(), ' ') + line << saved;
+        QTest::newRow("64 KiB") << QByteArray(65536 - line.size(), ' ') + line
+                                << SavedSettings{Reading::Complete, -13, u"New York"_s, 2, u"Sydney"_s};
+        QTest::newRow("70,000 bytes") << QByteArray(70000, ' ') + line << tooFew;
         QTest::newRow("binary junk") << QByteArray("\x00\xff\x01,\x02", 5) << tooFew;
         QTest::newRow("an unclosed quote runs to the end") << QByteArray("1,\"A\",2,\"B,#TRUE#,#TRUE#") << tooFew;
         QTest::newRow("blanks around unquoted fields, kept inside quotes")
