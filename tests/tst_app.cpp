@@ -111,9 +111,10 @@ private Q_SLOTS:
                  (QStringList{u"mnuFile=&File"_s, u"mnuExit=終了"_s, u"mnuOption=&Option"_s, u"mnuSetTime=時計設定"_s,
                               u"mnuSetImg=画像設定"_s, u"mnuHelp=&Help"_s, u"mnuCallHelp=ヘルプ"_s,
                               u"mnuCallVersion=バージョン情報"_s}));
-        QList<QRect> places, designed{{16, 138, 97, 17},  {287, 89, 97, 17},   {31, 107, 88, 16},
-                                      {305, 229, 88, 16}, {124, 55, 148, 149}, {8, 248, 385, 23}};
-        for (const char *name : {"Label1", "Label2", "Label13", "Label14", "Picture1", "Combo1"})
+        QList<QRect> places, designed{{16, 138, 97, 17},   {287, 89, 97, 17}, {31, 107, 88, 16}, {305, 229, 88, 16},
+                                      {124, 55, 148, 149}, {8, 248, 385, 23}, {8, 8, 108, 108},  {280, 128, 108, 108}};
+        // The dials' faces, which take the focus and the tooltip: their outer squares.
+        for (const char *name : {"Label1", "Label2", "Label13", "Label14", "Picture1", "Combo1", "dialA", "dialB"})
             places << mainWindow->findChild<QWidget *>(QLatin1String(name))->geometry();
         QCOMPARE(places, designed);
         const QFont listFont = mainWindow->findChild<QWidget *>(u"Combo1"_s)->font();

@@ -1,9 +1,11 @@
+#include "forms/basecolours.h"
 #include "forms/menustyle.h"
 #include "forms/picturebox.h"
 #include "forms/twips.h"
 #include "testsupport.h"
 
 #include <QMenuBar>
+#include <QScopeGuard>
 
 using namespace Qt::StringLiterals;
 
@@ -51,6 +53,23 @@ private Q_SLOTS:
         QMenu menu;
         QCOMPARE(style.styleHint(QStyle::SH_UnderlineShortcut, nullptr, &bar), 0);
         QCOMPARE(style.styleHint(QStyle::SH_UnderlineShortcut, nullptr, &menu), 0);
+    }
+
+    void designedWhiteWindowsFollowThePalette()
+    {
+        // Their ground and text take the palette's base and text colours, again when the desktop's palette changes
+        // (switched to high contrast while the window is open).
+        QWidget window;
+        BaseColours::apply(&window);
+        QCOMPARE(window.palette().color(QPalette::Window), QApplication::palette().color(QPalette::Base));
+        const QPalette original = QApplication::palette();
+        const auto restore = qScopeGuard([&original] { QApplication::setPalette(original); });
+        QPalette dark = original;
+        dark.setColor(QPalette::Base, Qt::black);
+        dark.setColor(QPalette::Text, Qt::white);
+        QApplication::setPalette(dark);
+        QTRY_COMPARE(window.palette().color(QPalette::Window), QColor(Qt::black));
+        QCOMPARE(window.palette().color(QPalette::WindowText), QColor(Qt::white));
     }
 };
 
