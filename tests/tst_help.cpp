@@ -33,12 +33,6 @@ double megabytes(const char *field = "VmRSS")
     return value.match(QString::fromLatin1(status.readAll())).captured(1).toDouble() / 1024.0;
 }
 
-void resetPeak()
-{
-    QFile clear(u"/proc/self/clear_refs"_s);
-    QVERIFY(clear.open(QIODevice::WriteOnly) && clear.write("5") == 1);
-}
-
 // A help file made by another tool: its title, a text of its first page, an entry of its contents, the page that
 // entry shows, and a picture there (40 pixels wide, or a second picture of 1600) with its width.
 struct MadeElsewhere
@@ -124,9 +118,8 @@ private Q_SLOTS:
     void programsHelpShowsEveryPageWholeToScreenReadersAndTheKeyboard()
     {
         // A dark palette's yellow links would not read on the pages' own white ground: the pages keep blue ones.
-        const QPalette original = QApplication::palette();
-        const auto restore = qScopeGuard([&original] { QApplication::setPalette(original); });
-        QPalette dark = original;
+        const auto restore = qScopeGuard([palette = QApplication::palette()] { QApplication::setPalette(palette); });
+        QPalette dark = QApplication::palette();
         dark.setColor(QPalette::Link, Qt::yellow);
         QApplication::setPalette(dark);
         HelpWindow window(QString::fromUtf8(HORAVISTA_HELP_FILE));
@@ -174,15 +167,13 @@ private Q_SLOTS:
                 empty << path;
             for (const QTextFormat &format : browser->document()->allFormats()) {
                 const QTextImageFormat image = format.toImageFormat();
-                const QVariant shown = browser->document()->resource(QTextDocument::ImageResource, image.name());
                 pictures += image.isValid();
+                const QVariant shown = browser->document()->resource(QTextDocument::ImageResource, image.name());
                 if (image.isValid() && shown.value<QImage>().width() != int(image.width()))
                     missingPictures << path + u' ' + image.name();
             }
         }
-        QCOMPARE(unread, QStringList());
-        QCOMPARE(empty, QStringList());
-        QCOMPARE(missingPictures, QStringList());
+        QCOMPARE((QList<QStringList>{unread, empty, missingPictures}), QList<QStringList>(3));
         QCOMPARE(pictures, 2);
     }
 
@@ -303,8 +294,7 @@ private Q_SLOTS:
             if (!browser->toPlainText().endsWith(u'x'))
                 cut << page;
         }
-        QCOMPARE(reddened, QStringList());
-        QCOMPARE(cut, QStringList());
+        QCOMPARE((QList<QStringList>{reddened, cut}), QList<QStringList>(2));
     }
 
     void costlyPagesAreCutWithinTheirBudgets_data()
@@ -330,7 +320,8 @@ private Q_SLOTS:
         FIND_CHILD(browser, QTextBrowser, &window, "browser");
         window.show();
         const double before = megabytes();
-        resetPeak();
+        QFile clearPeak(u"/proc/self/clear_refs"_s);
+        QVERIFY(clearPeak.open(QIODevice::WriteOnly) && clearPeak.write("5") == 1);
         const std::clock_t start = std::clock();
         window.showTopic(u"/"_s + page + u".html"_s);
         browser->viewport()->grab();
