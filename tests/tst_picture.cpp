@@ -218,23 +218,24 @@ private Q_SLOTS:
 
         // Moving onto a folder opens nothing; Return opens it (and presses no button), and so does a
         // double-click. The file list follows; the process stays where it was.
-        const auto shown = [&] {
-            return QStringList{folders->currentItem()->text(), files->path()};
-        };
         folders->setFocus();
         QTest::keyClick(folders, Qt::Key_End);
-        QCOMPARE(shown(), (QStringList{u"Photos"_s, top}));
+        QCOMPARE(folders->currentItem()->text(), u"Photos"_s);
+        QCOMPARE(files->path(), top);
         QTest::keyClick(folders, Qt::Key_Return);
-        QCOMPARE(shown(), (QStringList{u"Photos"_s, top + u"/Photos"_s}));
+        QCOMPARE(folders->currentItem()->text(), u"Photos"_s);
+        QCOMPARE(files->path(), top + u"/Photos"_s);
         QCOMPARE(files->count(), 1);
         QVERIFY(m_dialog->isVisible());
         const QRect year = folders->visualItemRect(folders->item(folders->count() - 1));
         QTest::mouseDClick(folders->viewport(), Qt::LeftButton, {}, year.center());
-        QCOMPARE(shown(), (QStringList{u"2024"_s, top + u"/Photos/2024"_s}));
+        QCOMPARE(folders->currentItem()->text(), u"2024"_s);
+        QCOMPARE(files->path(), top + u"/Photos/2024"_s);
         QCOMPARE(QDir::currentPath(), top);
 
         // A tree's look: the deepest folder's row (highlighted) begins blank. White around the controls.
-        QCOMPARE(folders->viewport()->grab().toImage().pixelColor(2, year.center().y()),
+        const int deepest = folders->visualItemRect(folders->item(folders->count() - 1)).center().y();
+        QCOMPARE(folders->viewport()->grab().toImage().pixelColor(2, deepest),
                  folders->palette().color(QPalette::Base));
         QCOMPARE(m_dialog->grab().toImage().pixelColor(2, 2), m_dialog->palette().color(QPalette::Base));
 
@@ -249,7 +250,8 @@ private Q_SLOTS:
         QCOMPARE(messages.seen, QStringList{u"Horavista ドライブの準備ができていません。"_s});
         QVERIFY2(drives->itemText(1).endsWith(u" [CARD]"), qPrintable(drives->itemText(1)));
         QCOMPARE(drives->currentText(), program == u"/" ? program : program.left(2).toLower());
-        QCOMPARE((QStringList{folders->path(), files->path()}), QStringList(2, QDir::cleanPath(program)));
+        QCOMPARE(folders->path(), QDir::cleanPath(program));
+        QCOMPARE(files->path(), QDir::cleanPath(program));
         QCOMPARE(DriveList::indexOfDriveHolding(mounts, u"/mnt/card"_s), 1);
         QCOMPARE(DriveList::indexOfDriveHolding(mounts, u"/tmp"_s), -1);
 
