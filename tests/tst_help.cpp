@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "clock/clockmodel.h"
 #include "help/chmfile.h"
+#include "help/helpcontents.h"
 #include "help/helppage.h"
 #include "help/helpviewer.h"
 #include "help/helpwindow.h"
@@ -139,6 +140,7 @@ private Q_SLOTS:
         QCOMPARE(page->textAtOffset(at, QAccessible::LineBoundary, &start, &end).trimmed(), u"メイン画面の各部"_s);
         QCOMPARE(page->textAtOffset(at, QAccessible::CharBoundary, &start, &end), u"メイン画面の各部"_s);
         QCOMPARE(end - start, 1);
+        QCOMPARE(page->textAtOffset(0, QAccessible::CharBoundary, &start, &end), browser->toPlainText().left(1));
         // Tab goes from the contents through the page's links to ホーム and 目次; Esc closes the window.
         QStringList reached;
         contents->setFocus();
@@ -148,6 +150,11 @@ private Q_SLOTS:
                 reached << button->text();
         }
         QCOMPARE(reached, (QStringList{u"ホーム"_s, u"目次"_s}));
+        // A link to a section selects the section's own entry where it has one, else its page's.
+        window.showTopic(u"/dials.html#settings"_s);
+        QCOMPARE(contents->currentItem()->text(0), u"時計設定で都市を選ぶ"_s);
+        window.showTopic(u"/window.html#drag"_s);
+        QCOMPARE(contents->currentItem()->text(0), u"ウィンドウの移動とメニュー"_s);
         QTest::keyClick(&window, Qt::Key_Escape);
         QVERIFY(!window.isVisible());
         // Every object comes out, to the last byte of the compressed section; within every budget, each page with
@@ -232,6 +239,17 @@ private Q_SLOTS:
         QCOMPARE(file.read(u"LARGEST.PNG"_s).value_or(QByteArray()).size(), 1048576);
         QVERIFY(!file.read(u"/larger.png"_s).has_value());
         QVERIFY(!file.read(u"/missing.html"_s).has_value());
+    }
+
+    void contentsListsFollowOneAnotherAndReadEntitiesInTheirCodePage()
+    {
+        // In a Russian help file &yuml; is the byte 0xFF of code page 1251: я.
+        const QList<HelpTopic> topics =
+            HelpContents::parse(uR"(<ul><li><object type="text/sitemap"><param name="Name" value="&yuml;"></object></ul>
+                <ul><li><object type="text/sitemap"><param name="Name" value="B"></object></ul>)"_s,
+                                nullptr, 0x419);
+        QCOMPARE(topics.size(), 2);
+        QCOMPARE(topics[0].name, u"я"_s);
     }
 
     void realHelpFilesShowTheirPagesContentsAndPictures_data()

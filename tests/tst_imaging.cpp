@@ -1,4 +1,5 @@
 #include "imaging/picturefile.h"
+#include "platform/zlibstream.h"
 #include "testsupport.h"
 
 using namespace Qt::StringLiterals;
@@ -15,6 +16,13 @@ private Q_SLOTS:
         QCOMPARE(icon.pixmap(16).toImage().pixelColor(8, 8), QColor(Qt::red));
         QCOMPARE(icon.pixmap(32).toImage().pixelColor(8, 8), QColor(Qt::blue));
         QCOMPARE(PictureFile::builtInIcon().availableSizes(), QList<QSize>{QSize(32, 32)});
+    }
+
+    void inflatedDataIsCountedToTheByte()
+    {
+        const QByteArray stream = qCompress(QByteArray(1000, 'x')).mid(4); // without Qt's length in front
+        QCOMPARE(ZlibStream::inflatedSize({stream}, 1000), 1000);
+        QCOMPARE_GT(ZlibStream::inflatedSize({stream}, 999), 999);
     }
 };
 

@@ -39,8 +39,8 @@ private Q_SLOTS:
         const QIcon icon = PictureFile::readIcon(u":/data/icon-sizes.ico"_s, &error);
         QCOMPARE(icon.availableSizes(), (QList<QSize>{QSize(16, 16), QSize(22, 22), QSize(20, 30)}));
         QCOMPARE(icon.pixmap(16).toImage().pixelColor(0, 0), QColor(Qt::blue));
-        QVERIFY(PictureFile::readIcon(u":/data/icon-huge.ico"_s, &error).isNull() &&
-                error.contains(u"no readable image"));
+        QVERIFY(PictureFile::readIcon(u":/data/icon-huge.ico"_s, &error).isNull());
+        QCOMPARE(error, u"no readable image of up to 256 pixels in the icon file"_s);
     }
 
     void picturesAreReadWithoutTheirMetadata_data()
