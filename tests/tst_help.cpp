@@ -140,6 +140,7 @@ private Q_SLOTS:
         QCOMPARE(page->textAtOffset(at, QAccessible::LineBoundary, &start, &end).trimmed(), u"メイン画面の各部"_s);
         QCOMPARE(page->textAtOffset(at, QAccessible::CharBoundary, &start, &end), u"メイン画面の各部"_s);
         QCOMPARE(end - start, 1);
+        // From its first character on.
         QCOMPARE(page->textAtOffset(0, QAccessible::CharBoundary, &start, &end), browser->toPlainText().left(1));
         // Tab goes from the contents through the page's links to ホーム and 目次; Esc closes the window.
         QStringList reached;
