@@ -78,6 +78,31 @@ DialFace::DialFace(QWidget *surface, const QString &name, const QRect &pixels, T
     setFocusPolicy(Qt::TabFocus);
     // The surface beneath drags the window and opens its menu.
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    maskToFocus();
+}
+
+void DialFace::maskToFocus()
+{
+    // A face draws nothing but its focus frame, yet every second the moved hands beneath it would bring
+    // it a paint event of its own. Without the focus it is masked down to its top left pixel, on the
+    // dial's outline, and takes no part in those repaints. A menu that opens takes the focus events but
+    // leaves the focus, and the frame, where they are.
+    if (hasFocus())
+        clearMask();
+    else
+        setMask(QRegion(0, 0, 1, 1));
+}
+
+void DialFace::focusInEvent(QFocusEvent *event)
+{
+    maskToFocus();
+    QWidget::focusInEvent(event);
+}
+
+void DialFace::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    maskToFocus();
 }
 
 void DialFace::announce(bool cityChanged)

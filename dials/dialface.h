@@ -29,9 +29,13 @@ public:
     void announce(bool cityChanged);
 
 protected:
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void maskToFocus();
+
     Text m_accessibleName;
     Text m_description;
 };
