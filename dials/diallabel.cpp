@@ -61,7 +61,44 @@ bool DialLabel::event(QEvent *event)
     default:
         break;
     }
-    return QLabel::event(event);
+    const bool handled = QLabel::event(event);
+    switch (event->type()) {
+    case QEvent::FontChange:
+    case QEvent::ScreenChangeInternal:
+    case QEvent::EnabledChange:
+    case QEvent::Resize:
+    case QEvent::Show:
+        updateMask();
+        break;
+    default:
+        break;
+    }
+    return handled;
+}
+
+void DialLabel::maskToText()
+{
+    m_maskedToText = true;
+    updateMask();
+}
+
+void DialLabel::updateMask()
+{
+    if (!m_maskedToText)
+        return;
+    keepGlyphs();
+    // Where QLabel paints the text, the whole label stays open to its repaints.
+    if (!m_glyphsKept || !isEnabled() || !(alignment() & Qt::AlignTop)) {
+        clearMask();
+        return;
+    }
+    QRegion ink;
+    for (const Glyphs &glyphs : std::as_const(m_kept)) {
+        for (const QRectF &glyphInk : glyphs.inks)
+            ink += glyphInk.translated(lineLeft(m_keptAdvance), 0).toAlignedRect();
+    }
+    // An empty mask would be none at all: a label without ink keeps a pixel.
+    setMask(ink.isEmpty() ? QRegion(0, 0, 1, 1) : ink);
 }
 
 void DialLabel::showText(const QString &text)
@@ -72,6 +109,7 @@ void DialLabel::showText(const QString &text)
     // A hidden label repaints nothing, and is painted whole when it shows.
     if (m_repaint == Repaint::Whole || !isVisible()) {
         setText(text);
+        updateMask();
         return;
     }
     const QRect changed = changedPixels(shown, text);

@@ -39,6 +39,13 @@ public:
     /** Shows @p text, repainting as the label's Repaint says. */
     void showText(const QString &text);
 
+    /**
+     * Masks the label down to the pixels its text may cover, from now on, so that a repaint of the
+     * window around the text (a hand moving past a numeral) leaves the label out. The mouse goes to the
+     * window's surface either way. The text is then to be set through showText().
+     */
+    void maskToText();
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -67,8 +74,10 @@ private:
     void keepGlyphs();
     qreal lineLeft(qreal advance) const;
     QRect changedPixels(const QString &from, const QString &to) const;
+    void updateMask();
 
     Repaint m_repaint;
+    bool m_maskedToText = false;
 
     // The digits' glyphs, looked up for the font and pixel ratio of the last paint (0: to look up again).
     qreal m_devicePixelRatio = 0;

@@ -72,6 +72,40 @@ private Q_SLOTS:
         QCOMPARE(toHundredths(secondB->end()), QPointF(5079.88, 2202.88)); // around dial B's centre (5025, 2725)
     }
 
+    void aMinuteOfHandsPaintsWhatStrokesPaint()
+    {
+        // Hands copied from their pictures, within a repainted part of several rectangles, are the pixels that
+        // stroking them gives.
+        FixedClock clock;
+        QWidget surface;
+        ClockModel model;
+        model.setState({{u"Tokyo"_s, false, 0}, {u"Kabul"_s, false, -5}});
+        DialLayout layout;
+        layout.baseA = 390;
+        layout.baseBX = 4500;
+        layout.baseBY = 2200;
+        DialPair dials(&surface, layout, 15, model);
+        const DialPainting painting(15);
+        QImage blank(400, 250, QImage::Format_RGB32);
+        blank.fill(Qt::yellow);
+        for (int second = 0; second < 62; ++second) {
+            dials.tick();
+            QImage painted = blank;
+            QImage stroked = blank;
+            // A hole in dial A.
+            const QRegion dirty = QRegion(blank.rect()) - QRegion(20, 20, 30, 30);
+            QPainter painter(&painted);
+            painter.setClipRegion(dirty);
+            dials.paint(painter, dirty);
+            QPainter strokes(&stroked);
+            strokes.setClipRegion(dirty);
+            for (const HandLine *hand : dials.findChildren<HandLine *>())
+                painting.paintLine(strokes, hand->start(), hand->end(), surface.palette().color(QPalette::Text));
+            QCOMPARE(painted, stroked);
+            clock.advance(1);
+        }
+    }
+
     void aYearOfTicksInATimeZoneWithSummerTime()
     {
         // Steps of 97 seconds cross New York's changes into and out of summer time, months and the year's end, on
@@ -188,6 +222,25 @@ private Q_SLOTS:
         label.showText(next);
         plain.setText(next);
         QCOMPARE(label.grab().toImage(), plain.grab().toImage());
+
+        // Masked to its text, a label keeps every pixel that the text paints, and no more.
+        label.maskToText();
+        const QRegion mask = label.mask();
+        QVERIFY(!mask.isEmpty());
+        QCOMPARE(mask.contains(QPoint(96, 33)), false);
+        const QImage painted = plain.grab().toImage();
+        plain.setText(QString());
+        const QImage blank = plain.grab().toImage();
+        for (int y = 0; y < painted.height(); ++y) {
+            for (int x = 0; x < painted.width(); ++x) {
+                if (painted.pixel(x, y) != blank.pixel(x, y) && !mask.contains(QPoint(x, y)))
+                    QFAIL(qPrintable(u"text painted outside the mask at %1, %2"_s.arg(x).arg(y)));
+            }
+        }
+        // The mask follows a new text; a label that QLabel paints is not masked.
+        label.showText(text);
+        QVERIFY(label.mask() != mask);
+        QCOMPARE(label.mask().isEmpty(), QByteArray(QTest::currentDataTag()).endsWith("painted by QLabel"));
     }
 
     void repaintingAHandsBoundsErasesIt()
@@ -207,7 +260,7 @@ private Q_SLOTS:
             for (const Qt::GlobalColor colour : {Qt::black, Qt::black, Qt::black, Qt::red}) {
                 QImage again = blank;
                 QPainter keptPainter(&again);
-                painting.paintKeptLine(keptPainter, kept, QPointF(915, 915), end, colour);
+                painting.paintKeptLine(keptPainter, blank.rect(), kept, QPointF(915, 915), end, colour);
                 QCOMPARE(again.pixelColor(61, 61), QColor(colour));
                 QCOMPARE(again == canvas, colour == Qt::black);
             }
