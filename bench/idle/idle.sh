@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The idle cost of the running clock under Xvfb, side by side in one run with `xclock -update 1`
 # and a minimal Qt Widgets window redrawing two dials twice a second (the floor for the toolkit);
-# the same window writing the two times as digits shows what text alone adds.
+# the same window writing the two times as digits shows what text alone adds. A window of the clock's
+# kinds of widgets (menu bar, combo box, labels in its two fonts) redrawn once a second in Qt's
+# ordinary way shows what those widgets need.
 #
-# Each round starts the four programs on one virtual screen, side by side without overlapping, lets
+# Each round starts the five programs on one virtual screen, side by side without overlapping, lets
 # them settle for two seconds and then leaves them alone while it measures, for each program:
 #   - CPU time of all its threads, from the scheduler's counters, scaled to a minute;
 #   - wake-ups: voluntary context switches of all its threads, scaled to a minute;
@@ -33,7 +35,7 @@ for package in "${tools[@]}"; do
         DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$package" >/dev/null
 done
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DHORAVISTA_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target horavista minimal_dials mapwait damagewatch choosewatch >/dev/null
+cmake --build "$build" --target horavista minimal_dials widget_floor mapwait damagewatch choosewatch >/dev/null
 
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -60,7 +62,7 @@ wakeups() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '$1 == "voluntary_ctx
 kib() { awk -v k="$2" '$1 == k":" { print $2 }' "/proc/$1/status"; }
 load() { cut -d' ' -f1-3 /proc/loadavg; }
 
-names=(horavista xclock qt-floor qt-floor-text)
+names=(horavista xclock qt-floor qt-floor-text qt-widgets)
 # Choices to make: one a second; a third of the idle time, at least ten.
 choices=$((seconds / 3 > 10 ? seconds / 3 : 10))
 # Horavista's city list and the margin below it take the bottom 32 pixels of its window.
@@ -71,19 +73,21 @@ declare -A label=(
     [xclock]="\`xclock -update 1\`"
     [qt-floor]="minimal Qt window, two dials redrawn twice a second (the floor)"
     [qt-floor-text]="the same, also writing the two times as digits"
+    [qt-widgets]="a Qt window of the clock's kinds of widgets, redrawn once a second in Qt's ordinary way"
 )
 declare -A results
 load_before=$(load)
 for round in $(seq "$rounds"); do
     start_display
     declare -A pid window start_cpu start_wakeups
-    # Horavista centres its window on the screen; the others go to the left edge, clear of it.
+    # Horavista centres its window on the screen; the others go to the left and right edges, clear of it.
     for name in "${names[@]}"; do
         case $name in
         horavista) command=(env -C "$work/horavista" "$build/app/horavista") ;;
         xclock) command=(xclock -update 1 -geometry +0+0) ;;
         qt-floor) command=("$build/bench/minimal_dials" -geometry +0+200) ;;
         qt-floor-text) command=("$build/bench/minimal_dials" --text -geometry +0+520) ;;
+        qt-widgets) command=("$build/bench/widget_floor" -geometry +1180+0) ;;
         esac
         read -r map_ms child id < <("$build/bench/mapwait" "${command[@]}")
         pid[$name]=$child
@@ -144,7 +148,7 @@ spread() {
         }'
 }
 declare -A m
-rows=(horavista horavista-choosing xclock qt-floor qt-floor-text)
+rows=(horavista horavista-choosing xclock qt-floor qt-floor-text qt-widgets)
 for name in "${rows[@]}"; do
     for key in map cpu wake peak rss; do
         if [ -n "${results[$name,$key]:-}" ]; then
@@ -176,4 +180,6 @@ echo "Horavista against xclock: CPU $(ratio "${m[horavista,cpu]}" "${m[xclock,cp
     "against the Qt floor: CPU $(ratio "${m[horavista,cpu]}" "${m[qt-floor,cpu]}")x," \
     "wake-ups $(ratio "${m[horavista,wake]}" "${m[qt-floor,wake]}")x," \
     "peak memory $(ratio "${m[horavista,peak]}" "${m[qt-floor,peak]}")x," \
-    "start to map $(ratio "${m[horavista,map]}" "${m[qt-floor,map]}")x."
+    "start to map $(ratio "${m[horavista,map]}" "${m[qt-floor,map]}")x;" \
+    "against the window of its kinds of widgets: CPU $(ratio "${m[horavista,cpu]}" "${m[qt-widgets,cpu]}")x," \
+    "peak memory $(ratio "${m[horavista,peak]}" "${m[qt-widgets,peak]}")x."

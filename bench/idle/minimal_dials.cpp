@@ -3,13 +3,13 @@
 // With --text it also writes each dial's time as digits, in the fonts the clock uses, to show what
 // text alone costs (the font database, shaping).
 
+#include "floordial.h"
+
 #include <QApplication>
 #include <QPainter>
 #include <QTime>
 #include <QTimer>
 #include <QWidget>
-
-#include <cmath>
 
 namespace {
 
@@ -32,8 +32,9 @@ protected:
         QPainter painter(this);
         painter.fillRect(rect(), Qt::white);
         const QTime now = QTime::currentTime();
-        dial(painter, QPointF(61, 61), now);
-        dial(painter, QPointF(335, 182), now.addSecs(3600));
+        painter.setPen(Qt::black);
+        paintFloorDial(painter, QPointF(61, 61), now);
+        paintFloorDial(painter, QPointF(335, 182), now.addSecs(3600));
         if (m_text) {
             painter.setFont(QFont(QStringLiteral("IPAPGothic"), 9));
             painter.drawText(QPointF(40, 140), now.toString(QStringLiteral("hh:mm:ss")));
@@ -42,19 +43,6 @@ protected:
     }
 
 private:
-    static void dial(QPainter &painter, const QPointF &centre, const QTime &time)
-    {
-        painter.setPen(Qt::black);
-        painter.drawRect(QRectF(centre - QPointF(53, 53), QSizeF(105, 105)));
-        const auto hand = [&](double turns, double length) {
-            const double angle = turns * 2 * M_PI - M_PI / 2;
-            painter.drawLine(centre, centre + QPointF(length * std::cos(angle), length * std::sin(angle)));
-        };
-        hand(time.second() / 60.0, 35);
-        hand(time.minute() / 60.0, 31);
-        hand((time.hour() % 12 + time.minute() / 60.0) / 12.0, 23);
-    }
-
     bool m_text;
     QTimer m_timer;
 };
