@@ -117,6 +117,7 @@ void DialLabel::showText(const QString &text)
     // One rectangle from the changed digits to the pixel that setText() repaints: a single rectangle
     // is clipped to and flushed at less cost than two.
     update(changed.united(contentsRect()));
+    updateMask();
 }
 
 void DialLabel::lookUpDigits()

@@ -210,6 +210,7 @@ private Q_SLOTS:
             each->setFont(Fonts::font(family, 9));
             each->setGeometry(0, 0, 97, 34);
         }
+        surface.show(); // a time on screen repaints its changed digits alone
         QCOMPARE(label.grab().toImage(), plain.grab().toImage());
         // What the label keeps is made afresh for a new font, palette and text.
         QPalette red = surface.palette();
