@@ -122,7 +122,7 @@ private Q_SLOTS:
               heardAs(QAccessible::Graphic, u"時計の間の画像"_s), heardAs(QAccessible::ComboBox, u"時計 B の都市"_s)})
             QVERIFY2(heard.objects.contains(object), qPrintable(object));
         // The clocks speak for their numerals, times, captions and tags.
-        QVERIFY(heard.objects.filter(u"15$"_s).isEmpty());
+        QCOMPARE(heard.objects.filter(QRegularExpression(u"15$|Summer\\+Time"_s)), QStringList());
         QCOMPARE(heard.descriptions,
                  (QStringList{u"03:00:15 サマータイム, このコンピューターより 7 時間遅れ"_s,
                               u"17:00:15, 12月5日 (前日), このコンピューターより 17 時間遅れ"_s}));

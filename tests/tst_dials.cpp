@@ -258,12 +258,15 @@ private Q_SLOTS:
             QPainter painter(&canvas);
             painting.paintLine(painter, QPointF(915, 915), end, Qt::black);
             QCOMPARE(canvas.pixelColor(61, 61), QColor(Qt::black));
-            for (const Qt::GlobalColor colour : {Qt::black, Qt::black, Qt::black, Qt::red}) {
+            const QList<Qt::GlobalColor> colours{Qt::black, Qt::black, Qt::black, Qt::red};
+            for (qsizetype i = 0; i < colours.size(); ++i) {
                 QImage again = blank;
                 QPainter keptPainter(&again);
-                painting.paintKeptLine(keptPainter, blank.rect(), kept, QPointF(915, 915), end, colour);
-                QCOMPARE(again.pixelColor(61, 61), QColor(colour));
-                QCOMPARE(again == canvas, colour == Qt::black);
+                painting.paintKeptLine(keptPainter, blank.rect(), kept, QPointF(915, 915), end, colours[i]);
+                QCOMPARE(again.pixelColor(61, 61), QColor(colours[i]));
+                QCOMPARE(again == canvas, colours[i] == Qt::black);
+                // The picture is made at the second paint in the same place and colour.
+                QCOMPARE(kept.picture.isNull(), i == 0 || i == 3);
             }
             painter.fillRect(bounds, Qt::white);
             painter.end();
