@@ -31,32 +31,8 @@ QRect DialPainting::lineBounds(const QPointF &from, const QPointF &to) const
         .adjusted(-margin, -margin, margin, margin);
 }
 
-namespace {
-
-// A picture is blended fast only inside a single clipping rectangle: within a repainted part of several
-// rectangles it is drawn once for each rectangle it overlaps.
-void drawPicture(QPainter &painter, const QRegion &dirty, const QPoint &at, const QImage &picture)
-{
-    if (dirty.rectCount() <= 1) {
-        painter.drawImage(at, picture);
-        return;
-    }
-    const QRect box(at, picture.deviceIndependentSize().toSize());
-    painter.save();
-    for (const QRect &part : dirty) {
-        const QRect overlap = part & box;
-        if (overlap.isEmpty())
-            continue;
-        painter.setClipRect(overlap);
-        painter.drawImage(at, picture);
-    }
-    painter.restore();
-}
-
-} // namespace
-
-void DialPainting::paintKeptLine(QPainter &painter, const QRegion &dirty, KeptLine &kept, const QPointF &from,
-                                 const QPointF &to, const QColor &colour) const
+void DialPainting::paintKeptLine(QPainter &painter, KeptLine &kept, const QPointF &from, const QPointF &to,
+                                 const QColor &colour) const
 {
     const qreal ratio = painter.device()->devicePixelRatioF();
     // A translucent colour would be blended twice over: such a line is always stroked.
@@ -75,7 +51,7 @@ void DialPainting::paintKeptLine(QPainter &painter, const QRegion &dirty, KeptLi
         picture.translate(-bounds.topLeft());
         paintLine(picture, from, to, colour);
     }
-    drawPicture(painter, dirty, bounds.topLeft(), kept.picture);
+    painter.drawImage(bounds.topLeft(), kept.picture);
 }
 
 void DialPainting::paintOutline(QPainter &painter, const QRect &pixels, const QColor &colour)

@@ -4,7 +4,6 @@
 #include <QImage>
 #include <QPointF>
 #include <QRect>
-#include <QRegion>
 
 class QPainter;
 
@@ -43,9 +42,8 @@ public:
      * each time the second hand passes its pivot, is copied from a picture made once, which costs a
      * fraction of stroking it; the copy is exact, as a line without antialiasing covers each pixel
      * fully or not at all. A line painted in a new place each time, as a second hand is, is stroked.
-     * @p dirty is the part of the painter's device being repainted, which the painter clips to.
      */
-    void paintKeptLine(QPainter &painter, const QRegion &dirty, KeptLine &kept, const QPointF &from, const QPointF &to,
+    void paintKeptLine(QPainter &painter, KeptLine &kept, const QPointF &from, const QPointF &to,
                        const QColor &colour) const;
 
     /** A dial outline: a rectangle one pixel wide whose outer edge is @p pixels, transparent inside. */

@@ -52,6 +52,7 @@ DialPair::DialPair(QWidget *surface, const DialLayout &layout, int pixelTwips, c
         const HandGeometry::Point &pivot = i < 3 ? a : b;
         m_hands[i]->setStart(QPointF(pivot.x, pivot.y));
     }
+
     static const char *const numeralTexts[] = {"12", "6", "3", "9", "12", "6", "3", "9"};
     const auto numerals = Twips::toPixels(layout.numerals, pixelTwips);
     for (std::size_t i = 0; i < numerals.size(); ++i) {
@@ -179,7 +180,7 @@ void DialPair::paint(QPainter &painter, const QRegion &dirty) const
         if (!dirty.intersects(m_painting.lineBounds(hand->start(), hand->end())))
             continue;
         const QColor colour = hand->colour().isValid() ? hand->colour() : windowText;
-        m_painting.paintKeptLine(painter, dirty, m_keptHands[i], hand->start(), hand->end(), colour);
+        m_painting.paintKeptLine(painter, m_keptHands[i], hand->start(), hand->end(), colour);
     }
 }
 

@@ -262,7 +262,7 @@ private Q_SLOTS:
             for (qsizetype i = 0; i < colours.size(); ++i) {
                 QImage again = blank;
                 QPainter keptPainter(&again);
-                painting.paintKeptLine(keptPainter, blank.rect(), kept, QPointF(915, 915), end, colours[i]);
+                painting.paintKeptLine(keptPainter, kept, QPointF(915, 915), end, colours[i]);
                 QCOMPARE(again.pixelColor(61, 61), QColor(colours[i]));
                 QCOMPARE(again == canvas, colours[i] == Qt::black);
                 // The picture is made at the second paint in the same place and colour.
