@@ -3,6 +3,7 @@
 #include "dials/diallabel.h"
 #include "dials/dialpainting.h"
 #include "dials/dialpair.h"
+#include "dials/dialtexts.h"
 #include "dials/handline.h"
 #include "testsupport.h"
 
@@ -104,6 +105,20 @@ private Q_SLOTS:
             QCOMPARE(painted, stroked);
             clock.advance(1);
         }
+    }
+
+    void comparisonsNameTheDateWhereItDiffers()
+    {
+        // A dial against the computer's 10:00 on 6 December: the same day, the day before or after, or further off.
+        const ZoneTime::WallSeconds computer = ZoneTime::japanTime(japanTime(QDate(2026, 12, 6), QTime(10, 0)));
+        const QList<std::pair<qint16, QString>> expected{
+            {0, u"このコンピューターと同じ時刻"_s},
+            {-17, u"12月5日 (前日), このコンピューターより 17 時間遅れ"_s},
+            {14, u"12月7日 (翌日), このコンピューターより 14 時間進み"_s},
+            {-35, u"12月4日 (2 日前), このコンピューターより 35 時間遅れ"_s},
+            {38, u"12月8日 (2 日後), このコンピューターより 38 時間進み"_s}};
+        for (const auto &[hours, comparison] : expected)
+            QCOMPARE(DialTexts::comparison(ZoneTime::shifted(computer, hours), computer), comparison);
     }
 
     void aYearOfTicksInATimeZoneWithSummerTime()
