@@ -18,6 +18,16 @@ class TestDials : public QObject
 {
     Q_OBJECT
 
+    // Dial A's base at 390 and dial B's at (4500, 2200), as on the main window; no outlines, hands from the corner.
+    static DialLayout mainWindowBases()
+    {
+        DialLayout layout;
+        layout.baseA = 390;
+        layout.baseBX = 4500;
+        layout.baseBY = 2200;
+        return layout;
+    }
+
     // Resident memory of this process in KiB, or 0 where the system does not tell, nor under AddressSanitizer,
     // which holds freed memory back for a while (LeakSanitizer looks for leaks in that build instead).
     static qint64 residentKiB()
@@ -43,12 +53,7 @@ private Q_SLOTS:
         FixedClock clock;
         QWidget surface;
         ClockModel model;
-        // Dial A's base at 390 and dial B's at (4500, 2200), as on the main window; no outlines, hands from the corner.
-        DialLayout layout;
-        layout.baseA = 390;
-        layout.baseBX = 4500;
-        layout.baseBY = 2200;
-        DialPair dials(&surface, layout, 15, model);
+        DialPair dials(&surface, mainWindowBases(), 15, model);
         FIND_CHILD(secondB, HandLine, &dials, "Line4");
         FIND_CHILD(timeA, QLabel, &surface, "Label11");
         FIND_CHILD(timeB, QLabel, &surface, "Label12");
@@ -81,11 +86,7 @@ private Q_SLOTS:
         QWidget surface;
         ClockModel model;
         model.setState({{u"Tokyo"_s, false, 0}, {u"Kabul"_s, false, -5}});
-        DialLayout layout;
-        layout.baseA = 390;
-        layout.baseBX = 4500;
-        layout.baseBY = 2200;
-        DialPair dials(&surface, layout, 15, model);
+        DialPair dials(&surface, mainWindowBases(), 15, model);
         const DialPainting painting(15);
         QImage blank(400, 250, QImage::Format_RGB32);
         blank.fill(Qt::yellow);
